@@ -1,0 +1,105 @@
+#include "engine/ShredEngine.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/ShredTexts.h"
+
+namespace {
+
+constexpr std::uint32_t kBlack = 0;
+
+// Wildcards make FindFirstFileA match other files; such a name is never a file of
+// its own, so it must not count as an existing one.
+bool HasWildcards(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
+// Puts the bar back to 0 however the overwrite ends, exceptions included.
+class ProgressReset {
+ public:
+  explicit ProgressReset(IShredDisplay& display) noexcept : FDisplay(display) {}
+  ProgressReset(const ProgressReset&) = delete;
+  ProgressReset& operator=(const ProgressReset&) = delete;
+  ~ProgressReset() { FDisplay.SetProgressPosition(0); }
+
+ private:
+  IShredDisplay& FDisplay;
+};
+
+}  // namespace
+
+std::int64_t TShredEngine::ShredSize(const std::string& entry) {
+  if (entry.empty()) return 0;
+  if (!HasWildcards(entry) && FFileSystem.FileExists(entry)) {
+    const auto file = FFileSystem.OpenExisting(entry, false);
+    if (!file) throw EFOpenError(FormatMessage1(kCannotOpenFile, entry));
+    return file->Length();
+  }
+  return NinetyFivePercent(FFileSystem.FreeSpace(DriveRoot(entry)));
+}
+
+std::int64_t TShredEngine::ShredFile(const std::string& entry, std::int64_t shredSize) {
+  FDisplay.SetStatusText(StatusText(entry, shredSize));
+  FDisplay.RepaintStatus();
+
+  // Writing back attributes that could not be read would set every other bit.
+  if (const auto attributes = FFileSystem.GetAttributes(entry); attributes != IFileSystem::kInvalidAttributes) {
+    FFileSystem.SetAttributes(entry, (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly);
+  }
+  const bool existing = !HasWildcards(entry) && FFileSystem.FileExists(entry);
+  const auto blockSize = static_cast<std::int32_t>(std::min<std::int64_t>(shredSize, kBlockSize));
+
+  FDisplay.SetProgressMin(0);
+  FDisplay.SetProgressMax(static_cast<std::int32_t>(shredSize / ProgressDivisor(shredSize)));
+  FDisplay.SetProgressPosition(0);
+
+  auto file = existing ? FFileSystem.OpenExisting(entry, true) : FFileSystem.CreateFill(entry);
+  if (!file) return -1;
+
+  bool complete = false;
+  {
+    const ProgressReset reset(FDisplay);
+    complete = OverwriteBlocks(*file, shredSize, blockSize) && file->Flush();
+  }
+  file.reset();
+
+  if (!complete) {
+    // A fill file is ours: it must never stay behind and keep the drive full.
+    if (!existing && FFileSystem.NameExists(entry)) FFileSystem.Delete(entry);
+    return -1;
+  }
+  return shredSize;
+}
+
+bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize) {
+  const std::vector<std::byte> zeros(static_cast<std::size_t>(blockSize));
+  const std::int64_t divisor = ProgressDivisor(shredSize);
+  std::int64_t written = 0;
+  while (written < shredSize) {
+    const std::int64_t length = written + blockSize < shredSize ? blockSize : shredSize - written;
+    FDisplay.SetReadoutText(ReadoutWindow(length));
+    FDisplay.RepaintReadout();
+    if (!file.Write(zeros.data(), static_cast<std::uint32_t>(length))) return false;
+    written += length;
+    FDisplay.SetProgressPosition(static_cast<std::int32_t>(written / divisor));
+  }
+  return true;
+}
+
+void TShredEngine::Run(IFileList& list) {
+  FDisplay.SetStatusFontColor(kBlack);
+  list.SetFontColor(kBlack);
+  const int count = list.Count();
+  for (int index = 0; index < count; ++index) {
+    const std::string entry = list.Text(index);
+    const std::int64_t size = ShredSize(entry);
+    if (size < 0) continue;
+    if (ShredFile(entry, size) < 0) continue;
+    // DeleteFileA can report success while the name stays (a pending delete, an
+    // immutable file): only a name that is really gone counts as shredded. A fill
+    // file is already gone once closed.
+    FFileSystem.Delete(entry);
+    if (FFileSystem.NameExists(entry)) continue;
+    list.Replace(index, std::string(kShreddedMarker) + entry);
+    list.Repaint();
+  }
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The shredding engine: how much to overwrite for an entry, the overwrite of one
+// file, and the run over the whole file list with deletion and marking.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/FileList.h"
+#include "engine/FileSystem.h"
+#include "engine/ShredDisplay.h"
+#include "framework/Exception.h"
+
+// An existing file that cannot be opened for sizing; it ends the run.
+class EFOpenError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+class TShredEngine {
+ public:
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display) noexcept
+      : FFileSystem(fileSystem), FDisplay(display) {}
+
+  // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
+  // file, 95% of the drive's free space for any other name. Negative: skip it.
+  std::int64_t ShredSize(const std::string& entry);
+
+  // Overwrites shredSize bytes of the entry's file with zeros from byte 0 and flushes
+  // them to the medium, creating the file for a missing name. Returns the bytes
+  // written, or -1 when the file could not be opened or created, or when a write or
+  // the flush failed. The file is left closed; only a failed fill is removed.
+  std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
+
+  // The pass over the whole list: overwrite, delete and mark each entry in turn.
+  void Run(IFileList& list);
+
+ private:
+  bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
+
+  IFileSystem& FFileSystem;
+  IShredDisplay& FDisplay;
+};

@@ -1,0 +1,86 @@
+#include "engine/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include "framework/Handles.h"
+
+namespace {
+
+class TWin32File final : public IShredFile {
+ public:
+  explicit TWin32File(UniqueFile handle) noexcept : FHandle(std::move(handle)) {}
+
+  std::int64_t Length() override {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(FHandle.get(), &size)) return -1;
+    return size.QuadPart;
+  }
+
+  bool Write(const std::byte* data, std::uint32_t count) override {
+    DWORD written = 0;
+    // A disk-full write fails outright, or succeeds with fewer bytes: both are failures.
+    return ::WriteFile(FHandle.get(), data, count, &written, nullptr) && written == count;
+  }
+
+  bool Flush() override { return ::FlushFileBuffers(FHandle.get()) != FALSE; }
+
+ private:
+  UniqueFile FHandle;
+};
+
+std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
+  UniqueFile file(handle);
+  if (!file) return nullptr;
+  return std::make_unique<TWin32File>(std::move(file));
+}
+
+}  // namespace
+
+TWin32FileSystem::TWin32FileSystem()
+    // Looked up at run time: the oldest systems have only GetDiskFreeSpaceA.
+    : FGetDiskFreeSpaceEx(reinterpret_cast<FreeSpaceExFunction>(
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")))) {}
+
+std::uint32_t TWin32FileSystem::GetAttributes(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str());
+}
+
+bool TWin32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  return ::SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
+bool TWin32FileSystem::FileExists(const std::string& path) {
+  WIN32_FIND_DATAA data{};
+  const UniqueFind find(::FindFirstFileA(path.c_str(), &data));
+  return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool TWin32FileSystem::NameExists(const std::string& path) {
+  if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  // Only "not there" means gone; any other failure leaves the question open.
+  const DWORD error = ::GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+std::unique_ptr<IShredFile> TWin32FileSystem::OpenExisting(const std::string& path, bool forWriting) {
+  const DWORD access = forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  return Wrap(::CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path) {
+  return Wrap(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+}
+
+bool TWin32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
+  if (FGetDiskFreeSpaceEx) {
+    ULARGE_INTEGER available{}, total{}, totalFree{};
+    if (!FGetDiskFreeSpaceEx(root.c_str(), &available, &total, &totalFree)) return -1;
+    return static_cast<std::int64_t>(available.QuadPart);
+  }
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  if (!::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
+  return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The engine's file operations over kernel32.
+
+#include "engine/FileSystem.h"
+
+class TWin32FileSystem final : public IFileSystem {
+ public:
+  TWin32FileSystem();
+  std::uint32_t GetAttributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool FileExists(const std::string& path) override;
+  bool NameExists(const std::string& path) override;
+  std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  std::int64_t FreeSpace(const std::string& root) override;
+
+ private:
+  using FreeSpaceExFunction = int(__stdcall*)(const char*, void*, void*, void*);
+  FreeSpaceExFunction FGetDiskFreeSpaceEx;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The program's errors: exceptions that carry the text the user is shown.
+// Portable on purpose: the shredding engine raises them too, and it builds natively.
+
+#include <exception>
+#include <string>
+#include <utility>
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  const std::string& Message() const noexcept { return FMessage; }
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+ private:
+  std::string FMessage;
+};
+
+// "%s"-style texts: the program's messages have exactly one place holder.
+inline std::string FormatMessage1(std::string_view pattern, std::string_view value) {
+  std::string text(pattern);
+  if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, value);
+  if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Creates and prepares a private Wine prefix for tests: no window-manager delays,
+# no crash debugger, and the font names the windows ask for.
+# usage: wine-prefix.sh PREFIX win32|win64
+set -euo pipefail
+prefix=$(realpath -m "$1") arch=$2
+[ -f "$prefix/.quorvane-ready" ] && exit 0
+rm -rf "$prefix"
+mkdir -p "$(dirname "$prefix")"
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+loader=/usr/lib/wine/wine
+[ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
+"$loader" wineboot -i >/dev/null 2>&1
+reg="$prefix/drive_c/quorvane-test.reg"
+{
+  printf 'REGEDIT4\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"OCR A Extended"="OCRA"\r\n\r\n'
+  printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n"Debugger"=""\r\n"Auto"="0"\r\n\r\n'
+  printf '[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n"Debugger"=""\r\n"Auto"="0"\r\n\r\n'
+} >"$reg"
+"$loader" regedit /S 'C:\quorvane-test.reg' >/dev/null 2>&1
+wineserver -w
+touch "$prefix/.quorvane-ready"

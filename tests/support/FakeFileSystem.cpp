@@ -1,0 +1,104 @@
+#include "tests/support/FakeFileSystem.h"
+
+#include <algorithm>
+
+class TFakeFile final : public IShredFile {
+ public:
+  TFakeFile(TFakeFileSystem& fs, std::string path) : FFs(fs), FPath(std::move(path)) {}
+  ~TFakeFile() override {
+    FFs.log.push_back("close " + FPath);
+    auto& node = FFs.nodes.at(FPath);
+    node.open = false;
+    if (node.deleteOnClose) FFs.nodes.erase(FPath);
+  }
+  std::int64_t Length() override { return static_cast<std::int64_t>(FFs.nodes.at(FPath).data.size()); }
+  bool Write(const std::byte* data, std::uint32_t count) override {
+    auto& node = FFs.nodes.at(FPath);
+    FFs.largestWrite = std::max<std::size_t>(FFs.largestWrite, count);
+    std::uint32_t accepted = count;
+    const bool fails = FFs.failWriteAfter >= 0 && FFs.writes >= FFs.failWriteAfter;
+    ++FFs.writes;
+    if (fails) accepted = FFs.shortWrite ? count / 2 : 0;
+    if (node.data.size() < FPosition + accepted) node.data.resize(FPosition + accepted);
+    std::copy(data, data + accepted, node.data.begin() + static_cast<std::ptrdiff_t>(FPosition));
+    FPosition += accepted;
+    return !fails;
+  }
+  bool Flush() override {
+    ++FFs.flushes;
+    FFs.log.push_back("flush " + FPath);
+    return !FFs.failFlush;
+  }
+
+ private:
+  TFakeFileSystem& FFs;
+  std::string FPath;
+  std::size_t FPosition = 0;
+};
+
+void TFakeFileSystem::AddFile(const std::string& path, std::size_t size, std::byte fill) {
+  nodes[path].data.assign(size, fill);
+}
+
+void TFakeFileSystem::AddFolder(const std::string& path) { nodes[path].folder = true; }
+
+std::uint32_t TFakeFileSystem::GetAttributes(const std::string& path) {
+  const auto it = nodes.find(path);
+  if (it == nodes.end()) return kInvalidAttributes;
+  return it->second.attributes | (it->second.folder ? 0x10u : 0u);
+}
+
+bool TFakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  log.push_back("setattr " + path + " " + std::to_string(attributes));
+  const auto it = nodes.find(path);
+  if (it == nodes.end()) return false;
+  it->second.attributes = attributes & ~0x10u;
+  return true;
+}
+
+bool TFakeFileSystem::FileExists(const std::string& path) {
+  const auto it = nodes.find(path);
+  return it != nodes.end() && !it->second.folder;
+}
+
+bool TFakeFileSystem::NameExists(const std::string& path) { return nodes.count(path) != 0; }
+
+std::unique_ptr<IShredFile> TFakeFileSystem::Open(const std::string& path) {
+  auto& node = nodes.at(path);
+  if (node.open) return nullptr;  // no sharing
+  node.open = true;
+  return std::make_unique<TFakeFile>(*this, path);
+}
+
+std::unique_ptr<IShredFile> TFakeFileSystem::OpenExisting(const std::string& path, bool forWriting) {
+  log.push_back(std::string(forWriting ? "open-rw " : "open-r ") + path);
+  if (!FileExists(path)) return nullptr;
+  if ((forWriting ? lockedForWriting : lockedForReading).count(path)) return nullptr;
+  return Open(path);
+}
+
+std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path) {
+  log.push_back("create " + path);
+  if (path.empty() || lockedForWriting.count(path)) return nullptr;
+  if (const auto it = nodes.find(path); it != nodes.end() && it->second.folder) return nullptr;
+  auto& node = nodes[path];
+  node = Node{};
+  node.deleteOnClose = deleteOnCloseHonoured;
+  return Open(path);
+}
+
+bool TFakeFileSystem::Delete(const std::string& path) {
+  log.push_back("delete " + path);
+  if (undeletable.count(path)) return true;
+  return nodes.erase(path) != 0;
+}
+
+std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
+  const auto it = freeSpace.find(root);
+  return it == freeSpace.end() ? -1 : it->second;
+}
+
+bool TFakeFileSystem::AllZero(const std::string& path) const {
+  const auto& data = nodes.at(path).data;
+  return std::all_of(data.begin(), data.end(), [](std::byte b) { return b == std::byte{0}; });
+}

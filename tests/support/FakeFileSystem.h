@@ -1,0 +1,55 @@
+#pragma once
+// An in-memory file system for the failures a real one cannot give on demand:
+// failing writes, short writes, failing flushes, deletions that do not delete.
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/FileSystem.h"
+
+class TFakeFileSystem : public IFileSystem {
+ public:
+  struct Node {
+    std::vector<std::byte> data;
+    std::uint32_t attributes = 0x80;  // normal
+    bool folder = false;
+    bool deleteOnClose = false;
+    bool open = false;
+  };
+
+  // Set up.
+  void AddFile(const std::string& path, std::size_t size, std::byte fill = std::byte{0x5A});
+  void AddFolder(const std::string& path);
+  std::map<std::string, std::int64_t> freeSpace;  // by root
+  std::set<std::string> lockedForReading;         // opens for sizing fail
+  std::set<std::string> lockedForWriting;         // opens for overwriting fail
+  std::set<std::string> undeletable;              // Delete reports success, name stays
+  int failWriteAfter = -1;                        // writes that succeed before one fails; -1: never
+  bool shortWrite = false;                        // the failing write reports some bytes instead
+  bool failFlush = false;
+  bool deleteOnCloseHonoured = true;
+
+  // Observed.
+  std::map<std::string, Node> nodes;
+  std::vector<std::string> log;  // one line per operation
+  int writes = 0;
+  int flushes = 0;
+  std::size_t largestWrite = 0;
+
+  std::uint32_t GetAttributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool FileExists(const std::string& path) override;
+  bool NameExists(const std::string& path) override;
+  std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  std::int64_t FreeSpace(const std::string& root) override;
+
+  bool AllZero(const std::string& path) const;
+
+ private:
+  friend class TFakeFile;
+  std::unique_ptr<IShredFile> Open(const std::string& path);
+};
