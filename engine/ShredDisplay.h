@@ -19,7 +19,7 @@ class IShredDisplay {
 };
 
 // For runs that show nothing (tools, benchmarks).
-class TNullDisplay final : public IShredDisplay {
+class TNullDisplay : public IShredDisplay {
  public:
   void SetStatusText(std::string_view) override {}
   void RepaintStatus() override {}

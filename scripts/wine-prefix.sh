@@ -21,4 +21,7 @@ reg="$prefix/drive_c/quorvane-test.reg"
 } >"$reg"
 "$loader" regedit /S 'C:\quorvane-test.reg' >/dev/null 2>&1
 wineserver -w
+# A network share for tests of UNC paths: \\quorvane\share is C:\unc-share.
+mkdir -p "$prefix/drive_c/unc-share" "$prefix/dosdevices/unc/quorvane"
+ln -sfn ../../../drive_c/unc-share "$prefix/dosdevices/unc/quorvane/share"
 touch "$prefix/.quorvane-ready"

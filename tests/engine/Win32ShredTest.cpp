@@ -1,0 +1,162 @@
+// The engine on real files under the real file system.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/ShredEngine.h"
+#include "engine/ShredTexts.h"
+#include "engine/Win32FileSystem.h"
+#include "framework/Handles.h"
+#include "tests/support/RecordingDisplay.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/VectorFileList.h"
+
+namespace {
+
+class Win32ShredTest : public ::testing::Test {
+ protected:
+  TTempFolder folder;
+  TWin32FileSystem fs;
+  TRecordingDisplay display;
+  TShredEngine engine{fs, display};
+
+  std::string MakeFile(const std::string& name, std::size_t size) {
+    const std::string path = folder / name;
+    WriteFileBytes(path, std::string(size, 'Q'));
+    return path;
+  }
+};
+
+bool AllZero(const std::string& bytes) { return bytes.find_first_not_of('\0') == std::string::npos; }
+
+TEST_F(Win32ShredTest, FilesAreOverwrittenInBlocksWithTheirReadoutsAndProgress) {
+  struct Case {
+    std::size_t size;
+    std::vector<std::size_t> readoutStarts;  // 1-based positions in the digit pattern
+  };
+  for (const Case& c : {Case{0, {}}, Case{100, {1}}, Case{16384, {85}}, Case{16385, {85, 1}},
+                        Case{20000, {85, 17}}}) {
+    SCOPED_TRACE(c.size);
+    const std::string path = MakeFile("f" + std::to_string(c.size), c.size);
+    display = TRecordingDisplay{};
+    const auto size = engine.ShredSize(path);
+    ASSERT_EQ(size, static_cast<std::int64_t>(c.size));
+    EXPECT_EQ(engine.ShredFile(path, size), size);
+
+    EXPECT_EQ(display.status, "shredding " + path + ": size is " + std::to_string(c.size) + " bytes ...");
+    ASSERT_EQ(display.readouts.size(), c.readoutStarts.size());
+    for (std::size_t i = 0; i < c.readoutStarts.size(); ++i)
+      EXPECT_EQ(display.readouts[i], kDigitPattern.substr(c.readoutStarts[i] - 1, 120));
+    EXPECT_EQ(display.min, 0);
+    EXPECT_EQ(display.max, static_cast<std::int32_t>(c.size));
+    std::vector<std::int32_t> expected{0};
+    for (std::size_t done = 0; done < c.size;) {
+      done += std::min<std::size_t>(16384, c.size - done);
+      expected.push_back(static_cast<std::int32_t>(done));
+    }
+    expected.push_back(0);
+    EXPECT_EQ(display.positions, expected);
+
+    const std::string after = ReadFileBytes(path);
+    EXPECT_EQ(after.size(), c.size);
+    EXPECT_TRUE(AllZero(after));
+  }
+}
+
+TEST_F(Win32ShredTest, RunOverwritesDeletesAndMarksInListOrder) {
+  const auto c = MakeFile("c.txt", 5000);
+  const auto a = MakeFile("a.txt", 100);
+  const auto b = MakeFile("b.txt", 40000);
+  TVectorFileList list({c, a, b});
+  engine.Run(list);
+  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... " + c, "SHREDDED! ... " + a, "SHREDDED! ... " + b}));
+  EXPECT_EQ(list.repaints, 3);
+  EXPECT_FALSE(PathExists(a) || PathExists(b) || PathExists(c));
+  EXPECT_EQ(display.status, "shredding " + b + ": size is 40000 bytes ...");
+  EXPECT_EQ(display.position, 0);
+  EXPECT_EQ(display.max, 40000);
+}
+
+TEST_F(Win32ShredTest, AReadOnlyFileIsClearedThenShredded) {
+  const auto path = MakeFile("ro.txt", 300);
+  ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  TVectorFileList list({path});
+  engine.Run(list);
+  EXPECT_EQ(list.items[0], "SHREDDED! ... " + path);
+  EXPECT_FALSE(PathExists(path));
+}
+
+TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
+  const std::string dir = folder / "sub";
+  ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+  ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string unc = "\\\\nosuchserver\\share\\missing.txt";
+  const std::string noDrive = "Q:\\missing.txt";  // not mapped in the test prefix
+  TVectorFileList list({dir, "", unc, noDrive});
+  engine.Run(list);
+  EXPECT_EQ(list.items, (std::vector<std::string>{dir, "", unc, noDrive}));
+  EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
+  EXPECT_EQ(engine.ShredSize(unc), -1);
+  EXPECT_EQ(engine.ShredSize(noDrive), -1);
+  EXPECT_EQ(display.status, "shredding : size is 0 bytes ...");  // the last file the run started on
+}
+
+TEST_F(Win32ShredTest, ALowerCaseDriveLetterSelectsTheSameDrive) {
+  ULARGE_INTEGER freeBytes{}, total{}, totalFree{};
+  ASSERT_TRUE(::GetDiskFreeSpaceExA("C:\\", &freeBytes, &total, &totalFree));
+  const auto upper = engine.ShredSize("C:\\no-such-file-here");
+  const auto lower = engine.ShredSize("c:\\no-such-file-here");
+  // The free space moves as other tests write; both must be 95% of C:'s.
+  EXPECT_NEAR(static_cast<double>(upper), static_cast<double>(lower), 64.0 * 1024 * 1024);
+  EXPECT_NEAR(static_cast<double>(upper), 0.95 * static_cast<double>(freeBytes.QuadPart), 64.0 * 1024 * 1024);
+}
+
+TEST_F(Win32ShredTest, AnExistingFileOnANetworkShareIsSizedByItsLength) {
+  const std::string share = "\\\\quorvane\\share\\";
+  const std::string path = share + "net-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+  WriteFileBytes(path, std::string(1234, 'N'));
+  TVectorFileList list({path});
+  engine.Run(list);
+  EXPECT_EQ(list.items[0], "SHREDDED! ... " + path);
+  EXPECT_FALSE(PathExists(path));
+}
+
+TEST_F(Win32ShredTest, AFileHeldOpenEndsTheRunWithItsPath) {
+  const auto first = MakeFile("1.txt", 10);
+  const auto held = MakeFile("2.txt", 10);
+  const auto third = MakeFile("3.txt", 10);
+  const UniqueFile other(::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(other);
+  TVectorFileList list({first, held, third});
+  try {
+    engine.Run(list);
+    FAIL() << "the run went past a file it could not open";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file " + held);
+  }
+  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));
+  EXPECT_EQ(ReadFileBytes(third), std::string(10, 'Q'));
+}
+
+TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedAndZero) {
+  const auto path = MakeFile("pending.txt", 5000);
+  const auto next = MakeFile("next.txt", 10);
+  // An attribute-only handle lets the overwrite in, and keeps the file after DeleteFileA.
+  const UniqueFile watcher(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(watcher);
+  TVectorFileList list({path, next});
+  engine.Run(list);
+  EXPECT_EQ(list.items[0], path);
+  EXPECT_EQ(list.items[1], "SHREDDED! ... " + next);
+}
+
+TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
+  const std::string missing = folder / "no-such-folder\\file.txt";
+  TVectorFileList list({missing});
+  engine.Run(list);
+  EXPECT_EQ(list.items[0], missing);
+  EXPECT_FALSE(PathExists(missing));
+}
+
+}  // namespace
