@@ -1,0 +1,87 @@
+// The shredding run over real drives without the window, for the medium tests and
+// the benchmark: shredrun [--delay-ms N] [--status] PATH...
+// Prints every entry as the run left it, one per line; exit 0, or 3 when the run
+// ended with an error (its message on stderr).
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/ShredEngine.h"
+#include "engine/Win32FileSystem.h"
+#include "tests/support/VectorFileList.h"
+
+namespace {
+
+// Sleeping per block lets a test kill the process while a fill is half written.
+// The status text carries each entry's shred size, which the tests check.
+class TToolDisplay final : public IShredDisplay {
+ public:
+  TToolDisplay(DWORD delayMs, bool echoStatus) noexcept : FDelayMs(delayMs), FEchoStatus(echoStatus) {}
+  void SetStatusText(std::string_view text) override {
+    if (!FEchoStatus) return;
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    std::fflush(stderr);
+  }
+  void RepaintStatus() override {}
+  void SetStatusFontColor(std::uint32_t) override {}
+  void SetReadoutText(std::string_view) override {}
+  void RepaintReadout() override {}
+  void SetProgressMin(std::int32_t) override {}
+  void SetProgressMax(std::int32_t) override {}
+  void SetProgressPosition(std::int32_t) override {
+    if (FDelayMs > 0) ::Sleep(FDelayMs);
+  }
+
+ private:
+  DWORD FDelayMs;
+  bool FEchoStatus;
+};
+
+int Usage() {
+  std::fputs("usage: shredrun [--delay-ms N] [--status] PATH...\n", stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Lines end in \n, not \r\n, so the shell scripts compare them as they are.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+
+  DWORD delayMs = 0;
+  bool echoStatus = false;
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--delay-ms" && i + 1 < argc) {
+      delayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--status") {
+      echoStatus = true;
+    } else if (arg.rfind("--", 0) == 0) {
+      return Usage();
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.empty()) return Usage();
+
+  TVectorFileList list(paths);
+  try {
+    TWin32FileSystem fileSystem;
+    TToolDisplay display(delayMs, echoStatus);
+    TShredEngine(fileSystem, display).Run(list);
+  } catch (const std::exception& error) {
+    // The entries as far as the run got still go to stdout: tests check them too.
+    for (const auto& item : list.items) std::printf("%s\n", item.c_str());
+    std::fprintf(stderr, "%s\n", error.what());
+    return 3;
+  }
+  for (const auto& item : list.items) std::printf("%s\n", item.c_str());
+  return 0;
+}
