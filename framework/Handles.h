@@ -71,3 +71,87 @@ class UniqueFind {
  private:
   HANDLE FHandle;
 };
+
+// Closers for the null-invalid kinds the program holds.
+struct HKeyCloser {
+  // Nothing can be done about a failed close; the key is gone from our side either way.
+  void operator()(HKEY key) const noexcept { ::RegCloseKey(key); }
+};
+struct GdiObjectCloser {
+  void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
+};
+struct HGlobalCloser {
+  void operator()(HGLOBAL memory) const noexcept { ::GlobalFree(memory); }
+};
+struct MenuCloser {
+  void operator()(HMENU menu) const noexcept { ::DestroyMenu(menu); }
+};
+struct IconCloser {
+  void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
+};
+struct WindowCloser {
+  void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
+};
+
+using UniqueHKey = UniqueHandle<HKEY, HKeyCloser>;
+using UniqueHFont = UniqueHandle<HFONT, GdiObjectCloser>;
+using UniqueHBrush = UniqueHandle<HBRUSH, GdiObjectCloser>;
+using UniqueHGlobal = UniqueHandle<HGLOBAL, HGlobalCloser>;
+using UniqueHMenu = UniqueHandle<HMENU, MenuCloser>;
+using UniqueHIcon = UniqueHandle<HICON, IconCloser>;
+using UniqueHWnd = UniqueHandle<HWND, WindowCloser>;
+
+// A window's device context: ReleaseDC needs the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : FWindow(window), FDc(::GetDC(window)) {}
+  WindowDc(WindowDc&& other) noexcept
+      : FWindow(std::exchange(other.FWindow, nullptr)), FDc(std::exchange(other.FDc, nullptr)) {}
+  WindowDc& operator=(WindowDc&&) = delete;
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (FDc != nullptr) ::ReleaseDC(FWindow, FDc);
+  }
+
+  HDC get() const noexcept { return FDc; }
+  explicit operator bool() const noexcept { return FDc != nullptr; }
+
+ private:
+  HWND FWindow;
+  HDC FDc;
+};
+
+// An object selected into a DC; the one it replaced goes back in when this ends,
+// so the DC is never released or deleted with our object still inside it.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept : FDc(dc), FPrevious(::SelectObject(dc, object)) {}
+  SelectedObject(SelectedObject&& other) noexcept
+      : FDc(std::exchange(other.FDc, nullptr)), FPrevious(std::exchange(other.FPrevious, nullptr)) {}
+  SelectedObject& operator=(SelectedObject&&) = delete;
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (FDc != nullptr && FPrevious != nullptr && FPrevious != HGDI_ERROR) ::SelectObject(FDc, FPrevious);
+  }
+
+ private:
+  HDC FDc;
+  HGDIOBJ FPrevious;
+};
+
+// BeginPaint and its EndPaint, for a WM_PAINT handler.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) noexcept : FWindow(window) { ::BeginPaint(window, &FPaint); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { ::EndPaint(FWindow, &FPaint); }
+
+  HDC get() const noexcept { return FPaint.hdc; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+};

@@ -1,0 +1,25 @@
+#pragma once
+// Shows an icon of the program file, at its own size or stretched to the control.
+
+#include "framework/Control.h"
+#include "framework/Handles.h"
+
+class TImage : public TControl {
+ public:
+  explicit TImage(TComponent* owner);
+
+  HICON Icon() const noexcept { return FIcon; }
+  bool Stretch() const noexcept { return FStretch; }
+
+ protected:
+  TWindowClass CreateParams() const override;
+  void ReadSpec(const TControlSpec& spec) override;
+  void DrawItem(const DRAWITEMSTRUCT& item) override;
+
+ private:
+  void LoadIconResource(int resource);
+
+  UniqueHIcon FOwnedIcon;
+  HICON FIcon = nullptr;  // FOwnedIcon, or a shared system icon
+  bool FStretch = false;
+};

@@ -1,0 +1,65 @@
+#include "framework/ProgressBar.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+namespace {
+
+void RegisterProgressClass() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_PROGRESS_CLASS;
+    return ::InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+TProgressBar::TProgressBar(TComponent* owner) : TControl(owner) {}
+
+TControl::TWindowClass TProgressBar::CreateParams() const {
+  RegisterProgressClass();
+  return {PROGRESS_CLASSA, 0, 0};
+}
+
+void TProgressBar::ReadSpec(const TControlSpec& spec) {
+  FMin = spec.Min;
+  FMax = spec.Max;
+}
+
+void TProgressBar::AfterCreate() {
+  // A themed bar ignores its background colour; a blank theme name (not an empty
+  // one) turns theming off for this bar alone.
+  ::SetWindowTheme(WindowHandle(), L" ", L" ");
+  SendRange();
+}
+
+void TProgressBar::SendRange() {
+  ::SendMessageA(WindowHandle(), PBM_SETRANGE32, static_cast<WPARAM>(FMin), static_cast<LPARAM>(FMax));
+}
+
+std::int32_t TProgressBar::Position() const {
+  return static_cast<std::int32_t>(::SendMessageA(WindowHandle(), PBM_GETPOS, 0, 0));
+}
+
+void TProgressBar::SetMin(std::int32_t value) {
+  FMin = value;
+  SendRange();
+}
+
+void TProgressBar::SetMax(std::int32_t value) {
+  FMax = value;
+  SendRange();
+}
+
+void TProgressBar::SetPosition(std::int32_t value) {
+  ::SendMessageA(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+  ::UpdateWindow(WindowHandle());
+}
+
+void TProgressBar::SetBackgroundColor(TColor color) {
+  SetColor(color);
+  ::SendMessageA(WindowHandle(), PBM_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color)));
+}
