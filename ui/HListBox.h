@@ -1,0 +1,28 @@
+#pragma once
+// The file list: a standard list box that keeps its horizontal scroll range wide
+// enough for the widest row added through AddString, so long paths can be scrolled
+// into view. The range only grows: deleting or replacing rows leaves it alone.
+
+#include "framework/ListBox.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class THListBox : public TListBox {
+ public:
+  explicit THListBox(TComponent* owner);
+
+  // The width S needs in the list's current font, plus one average character so the
+  // last letter is not flush with the edge; the low 16 bits only.
+  std::uint16_t ItemWidth(std::string_view S) const;
+  // Raises the extent first (only when S is strictly wider than any row so far),
+  // then adds S at its sorted place. A refused add raises "Unable to insert a line"
+  // with the extent already raised.
+  void AddString(const std::string& S);
+
+  int MaxWidth() const noexcept { return FMaxWidth; }
+
+ private:
+  int FMaxWidth;
+};
