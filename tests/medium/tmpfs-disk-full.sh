@@ -23,4 +23,8 @@ expect_lines "$output" "$letter:\\big.bin" "SHREDDED! ... $letter:\\small.bin"
 length=$(stat -c %s "$mnt/big.bin")
 [ "$length" = "$big_length" ] || fail "the kept file is $length bytes long, was $big_length"
 [ ! -e "$mnt/small.bin" ] || fail "the entry after the disk-full one was not shredded"
+# The zeros written before the drive filled up stay allocated: proof that the
+# overwrite ran into the full disk rather than being refused at the start.
+free_after=$(free_bytes "$mnt")
+((free_after < 16384 + 4096)) || fail "$free_after bytes still free: the overwrite never filled the drive"
 echo "ok: disk-full file kept at $length bytes and unmarked, next entry shredded"
