@@ -1,0 +1,262 @@
+#include "ui/DDDest.h"
+
+#include "DialogWatcher.h"
+#include "framework/Application.h"
+#include "framework/Errors.h"
+#include "framework/Form.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kOwnersMessage = WM_APP + 7;
+constexpr LRESULT kOwnersAnswer = 1234;
+constexpr POINT kDropPoint = {40, 25};
+
+// A form with a drop target from its layout, as the main window has one, and a
+// procedure of its own that answers one private message.
+class TDropForm : public TForm {
+ public:
+  TDropForm();
+  TDnDForm* DnDForm1 = nullptr;
+
+  void DnDForm1DnDStart(TComponent* Sender, int Count, int X, int Y);
+  void DnDForm1DnDItem(TComponent* Sender, const std::string& Item);
+  void DnDForm1DnDFinish(TComponent* Sender);
+
+  std::vector<std::string> Calls;
+  HGLOBAL Drop = nullptr;  // the drop being delivered, to see when it is released
+  int FailAtItem = -1;
+  int OwnerDestroyed = 0;
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// A freed handle may be handed out again at once (the error box allocates), so a
+// released drop is one whose handle no longer holds our DROPFILES block.
+bool Released(HGLOBAL drop) {
+  if (::GlobalSize(drop) < sizeof(DROPFILES)) return true;
+  const auto* header = static_cast<const DROPFILES*>(::GlobalLock(drop));
+  if (header == nullptr) return true;
+  const bool ours = header->pFiles == sizeof(DROPFILES) && header->fWide == FALSE && header->pt.x == kDropPoint.x &&
+                    header->pt.y == kDropPoint.y;
+  ::GlobalUnlock(drop);
+  return !ours;
+}
+
+void TDropForm::DnDForm1DnDStart(TComponent* Sender, int Count, int X, int Y) {
+  EXPECT_EQ(Sender, DnDForm1);
+  Calls.push_back("start " + std::to_string(Count) + " " + std::to_string(X) + "," + std::to_string(Y));
+}
+
+void TDropForm::DnDForm1DnDItem(TComponent* Sender, const std::string& Item) {
+  EXPECT_EQ(Sender, DnDForm1);
+  EXPECT_FALSE(Released(Drop));
+  if (static_cast<int>(Calls.size()) == FailAtItem) throw EOutOfResources("Unable to insert a line");
+  Calls.push_back(Item);
+}
+
+void TDropForm::DnDForm1DnDFinish(TComponent* Sender) {
+  EXPECT_EQ(Sender, DnDForm1);
+  Calls.push_back(Released(Drop) ? "finish, released" : "finish, still held");
+}
+
+LRESULT TDropForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kOwnersMessage) return kOwnersAnswer;
+  if (message == WM_DESTROY) ++OwnerDestroyed;
+  return TForm::WndProc(message, wParam, lParam);
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // rows name only what they store
+const TControlSpec kDropRows[] = {
+    {.Field = Field<&TDropForm::DnDForm1>, .Name = "DnDForm1",
+     .Setup = DnDProperties<true, Handler<&TDropForm::DnDForm1DnDItem>, Handler<&TDropForm::DnDForm1DnDStart>,
+                            Handler<&TDropForm::DnDForm1DnDFinish>>},
+};
+#pragma GCC diagnostic pop
+
+TDropForm::TDropForm() : TForm(nullptr) {
+  LoadLayout({.Caption = "drop", .ClientWidth = 300, .ClientHeight = 200, .Controls = kDropRows});
+}
+
+// What the shell hands a window: a DROPFILES header, then ANSI names, each ended by
+// a NUL, and one more NUL after the last.
+HGLOBAL MakeDrop(const std::vector<std::string>& names, POINT at) {
+  std::size_t bytes = sizeof(DROPFILES) + 1;
+  for (const std::string& name : names) bytes += name.size() + 1;
+  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = at;
+  header->fNC = FALSE;
+  header->fWide = FALSE;
+  char* out = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
+  for (const std::string& name : names) {
+    std::memcpy(out, name.c_str(), name.size() + 1);
+    out += name.size() + 1;
+  }
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
+bool AcceptsFiles(HWND window) { return (::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
+
+class DDDestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application.SetTitle("Quorvane");
+    Form = std::make_unique<TDropForm>();
+    Window = Form->WindowHandle();
+  }
+
+  // Delivers a drop the way the shell does; the target owns the memory from here on.
+  LRESULT DropOn(const std::vector<std::string>& names) {
+    Form->Drop = MakeDrop(names, kDropPoint);
+    return ::SendMessageA(Window, WM_DROPFILES, reinterpret_cast<WPARAM>(Form->Drop), 0);
+  }
+
+  std::unique_ptr<TDropForm> Form;
+  HWND Window = nullptr;
+};
+
+const std::vector<std::string> kThreeFiles = {R"(C:\b\second.txt)", R"(C:\a\first.txt)", R"(D:\third)"};
+
+TEST_F(DDDestTest, ReportsStartItemsInTheShellsOrderThenFinishAfterRelease) {
+  EXPECT_EQ(DropOn(kThreeFiles), 0);
+  const std::vector<std::string> expected = {"start 3 40,25", kThreeFiles[0], kThreeFiles[1], kThreeFiles[2],
+                                             "finish, released"};
+  EXPECT_EQ(Form->Calls, expected);
+  EXPECT_TRUE(Released(Form->Drop));
+}
+
+TEST_F(DDDestTest, OnlyTheSetHandlersAreCalled) {
+  Form->DnDForm1->OnDnDStart.Clear();
+  Form->DnDForm1->OnDnDFinish.Clear();
+  EXPECT_EQ(DropOn(kThreeFiles), 0);
+  EXPECT_EQ(Form->Calls, kThreeFiles);
+
+  Form->Calls.clear();
+  Form->DnDForm1->OnDnDItem.Clear();
+  EXPECT_EQ(DropOn(kThreeFiles), 0);
+  EXPECT_TRUE(Form->Calls.empty());
+  EXPECT_TRUE(Released(Form->Drop));
+}
+
+TEST_F(DDDestTest, FolderAndLongNamesArriveWhole) {
+  const TTempFolder folder;
+  const std::string folderPath = folder.Path().substr(0, folder.Path().size() - 1);
+  const std::string longName = folder.Path() + std::string(300, 'n') + ".txt";
+  ASSERT_GT(longName.size(), 300u);
+  Form->DnDForm1->OnDnDStart.Clear();
+  Form->DnDForm1->OnDnDFinish.Clear();
+  DropOn({folderPath, longName});
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{folderPath, longName}));
+}
+
+TEST_F(DDDestTest, ActiveTellsTheShellOnlyOnAChange) {
+  EXPECT_TRUE(Form->DnDForm1->Active());
+  EXPECT_TRUE(AcceptsFiles(Window));
+
+  Form->DnDForm1->SetActive(false);
+  EXPECT_FALSE(AcceptsFiles(Window));
+
+  // Behind the component's back: setting the value it already has must not call
+  // the shell, so the style stays as it is now.
+  ::SetWindowLongPtrA(Window, GWL_EXSTYLE, ::GetWindowLongPtrA(Window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+  Form->DnDForm1->SetActive(false);
+  EXPECT_TRUE(AcceptsFiles(Window));
+
+  Form->DnDForm1->SetActive(true);
+  ::SetWindowLongPtrA(Window, GWL_EXSTYLE, ::GetWindowLongPtrA(Window, GWL_EXSTYLE) & ~WS_EX_ACCEPTFILES);
+  Form->DnDForm1->SetActive(true);
+  EXPECT_FALSE(AcceptsFiles(Window));
+}
+
+TEST_F(DDDestTest, DropsAreHandledWhateverActiveSays) {
+  Form->DnDForm1->SetActive(false);
+  DropOn({kThreeFiles[0]});
+  EXPECT_EQ(Form->Calls.size(), 3u);
+}
+
+TEST_F(DDDestTest, OtherMessagesReachTheOwnersProcedure) {
+  EXPECT_EQ(::SendMessageA(Window, kOwnersMessage, 0, 0), kOwnersAnswer);
+  ::SetWindowTextA(Window, "renamed");
+  EXPECT_EQ(Form->Caption(), "renamed");
+}
+
+TEST_F(DDDestTest, DestroyingTheWindowClearsActiveAndReachesTheOwner) {
+  ::DestroyWindow(Window);
+  EXPECT_FALSE(Form->DnDForm1->Active());
+  EXPECT_EQ(Form->OwnerDestroyed, 1);
+  Form.reset();  // the component and the form still go cleanly
+}
+
+TEST_F(DDDestTest, ItsProcedureIsTheWindowsUntilItGoes) {
+  const auto classProc = ::GetClassLongPtrA(Window, GCLP_WNDPROC);
+  EXPECT_NE(::GetWindowLongPtrA(Window, GWLP_WNDPROC), classProc);
+  delete Form->DnDForm1;
+  EXPECT_EQ(::GetWindowLongPtrA(Window, GWLP_WNDPROC), classProc);
+  EXPECT_EQ(::SendMessageA(Window, kOwnersMessage, 0, 0), kOwnersAnswer);
+}
+
+// A component made in code is never loaded: it must neither take the procedure
+// over nor, when it goes, write anything back.
+TEST_F(DDDestTest, AComponentMadeInCodeLeavesTheProcedureAlone) {
+  delete Form->DnDForm1;
+  const auto before = ::GetWindowLongPtrA(Window, GWLP_WNDPROC);
+  auto* inCode = new TDnDForm(Form.get());
+  EXPECT_EQ(inCode->TargetWindow(), Window);
+  EXPECT_FALSE(inCode->Active());
+  EXPECT_EQ(::GetWindowLongPtrA(Window, GWLP_WNDPROC), before);
+  delete inCode;
+  EXPECT_EQ(::GetWindowLongPtrA(Window, GWLP_WNDPROC), before);
+  EXPECT_EQ(::SendMessageA(Window, kOwnersMessage, 0, 0), kOwnersAnswer);
+}
+
+TEST_F(DDDestTest, AnOwnerThatIsNoFormIsRefused) {
+  TComponent plain(nullptr);
+  try {
+    TDnDForm refused(&plain);
+    FAIL() << "a non-form owner was accepted";
+  } catch (const EInvalidCast& error) {
+    EXPECT_EQ(error.Message(), "Invalid class typecast");
+  }
+  EXPECT_EQ(plain.ComponentCount(), 0);
+  EXPECT_THROW(TDnDForm(nullptr), EInvalidCast);
+}
+
+TEST_F(DDDestTest, AnErrorInAHandlerEndsOnlyThatDropAndIsShown) {
+  Form->FailAtItem = 2;  // after the start event and the first name
+  LRESULT result = -1;
+  std::vector<TShownBox> shown;
+  {
+    TDialogWatcher watcher;
+    result = DropOn(kThreeFiles);
+    shown = watcher.Shown();
+  }
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 3 40,25", kThreeFiles[0]}));
+  EXPECT_TRUE(Released(Form->Drop));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Caption, "Quorvane");
+  EXPECT_EQ(shown[0].Text, "Unable to insert a line.");
+
+  // The program goes on: the next drop is reported in full.
+  Form->FailAtItem = -1;
+  Form->Calls.clear();
+  DropOn({kThreeFiles[1]});
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 1 40,25", kThreeFiles[1], "finish, released"}));
+}
+
+}  // namespace

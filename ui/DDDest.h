@@ -1,0 +1,82 @@
+#pragma once
+// The drop target: makes the window of the form it is placed on accept files dragged
+// from the shell, and reports each drop as a start event (count and point), one item
+// event per name in the shell's order, and a finish event. Files and folders are
+// reported alike; what a name denotes is not its business.
+
+#include "framework/Component.h"
+#include "framework/Event.h"
+
+#include <windows.h>
+
+#include <string>
+
+class TForm;
+
+// Count is the number of names; X, Y the drop point in the target's client coordinates.
+using TDnDStartEvent = TEvent<TComponent*, int, int, int>;
+using TDnDItemEvent = TEvent<TComponent*, const std::string&>;
+
+class TCustomDnD : public TComponent {
+ public:
+  // The owner must be a form (EInvalidCast "Invalid class typecast" otherwise); its
+  // window is made now if it has none, and is the target for good.
+  explicit TCustomDnD(TComponent* owner);
+
+  HWND TargetWindow() const noexcept { return FTarget; }
+  bool Active() const noexcept { return FActive; }
+  // Tells the shell only when the value changes.
+  void SetActive(bool value);
+
+  TDnDStartEvent OnDnDStart;
+  TDnDItemEvent OnDnDItem;
+  TNotifyEvent OnDnDFinish;
+
+ private:
+  HWND FTarget;
+  bool FActive = false;
+};
+
+// Finds the object from its window: a property on the target, set while the object
+// lives, so the window procedure needs no generated code.
+class TDnDWindowLink {
+ public:
+  TDnDWindowLink(HWND window, void* object) noexcept;
+  TDnDWindowLink(const TDnDWindowLink&) = delete;
+  TDnDWindowLink& operator=(const TDnDWindowLink&) = delete;
+  ~TDnDWindowLink();
+  static void* Find(HWND window) noexcept;
+
+ private:
+  HWND FWindow;
+};
+
+class TDnDForm : public TCustomDnD {
+ public:
+  explicit TDnDForm(TComponent* owner);
+  // Puts the target's earlier procedure back. A component that was never loaded
+  // (made in code, not by a layout) never replaced it and leaves the window alone.
+  ~TDnDForm() override;
+  // Takes over the target's window procedure and tells the shell the Active state.
+  void Loaded() override;
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void DropFiles(HDROP drop);
+
+  WNDPROC FSavedProc = nullptr;
+  TDnDWindowLink FLink;
+};
+
+// A layout row's stored properties, for its .Setup hook:
+//   .Setup = DnDProperties<true, Handler<&TfrmShredder::DnDForm1DnDItem>>
+// Handlers left out stay unset.
+template <bool Active, auto OnItem = nullptr, auto OnStart = nullptr, auto OnFinish = nullptr>
+void DnDProperties(TForm& form, TComponent& component) {
+  auto& target = dynamic_cast<TCustomDnD&>(component);
+  target.SetActive(Active);
+  if constexpr (OnStart != nullptr) target.OnDnDStart = OnStart(form);
+  if constexpr (OnItem != nullptr) target.OnDnDItem = OnItem(form);
+  if constexpr (OnFinish != nullptr) target.OnDnDFinish = OnFinish(form);
+}
