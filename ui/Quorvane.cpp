@@ -1,0 +1,25 @@
+// Start-up: the application object, the main window, the About box, the message loop.
+#include <windows.h>
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "ui/about.h"
+#include "ui/pShredder.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // A run holds the window for minutes on a free-space fill; without this, the
+  // system swaps it for a frozen ghost after 5 s and its progress is no longer seen.
+  ::DisableProcessWindowsGhosting();
+  try {
+    Application.Initialize();
+    Application.SetTitle("Quorvane");
+    Application.SetHelpFile("");
+    Application.CreateForm(frmShredder);
+    Application.CreateForm(frmAbout);
+    Application.Run();
+  } catch (...) {
+    Application.HandleException();
+    return 1;
+  }
+  return 0;
+}

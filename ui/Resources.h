@@ -1,0 +1,5 @@
+#pragma once
+// Resource identifiers shared by the resource script and the code.
+
+#define IDI_MAINICON 1
+#define IDR_OCRA_FONT 100

@@ -1,0 +1,70 @@
+#pragma once
+// The main window: the list of files waiting to be shredded, the commands that fill
+// and empty it, the shredding run, and the status line, digit readout and progress
+// bar the run writes to.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/ShredEngine.h"
+#include "engine/Win32FileSystem.h"
+#include "framework/Form.h"
+#include "ui/DisplayThrottle.h"
+#include "ui/ReadoutFont.h"
+#include "ui/ShredderScreen.h"
+
+class TLabel;
+class TEdit;
+class TButton;
+class TProgressBar;
+class TOpenDialog;
+class TMainMenu;
+class THListBox;
+class TDnDForm;
+
+class TfrmShredder : public TForm {
+ public:
+  explicit TfrmShredder(TComponent* owner);
+  ~TfrmShredder() override;
+
+  TLabel* Label1 = nullptr;
+  THListBox* ListBox1 = nullptr;
+  TEdit* Edit1 = nullptr;
+  TLabel* Label2 = nullptr;
+  TButton* btnBrowse = nullptr;
+  TButton* Button1 = nullptr;
+  TButton* btnWipe = nullptr;
+  TButton* btnClose = nullptr;
+  TProgressBar* pbWiping = nullptr;
+  TOpenDialog* odWipe = nullptr;
+  TDnDForm* DnDForm1 = nullptr;
+  TMainMenu* MainMenu1 = nullptr;
+
+  void FormShow(TComponent* Sender);
+  void btnBrowseClick(TComponent* Sender);
+  void Button1Click(TComponent* Sender);
+  void DnDForm1DnDItem(TComponent* Sender, const std::string& Item);
+  void btnWipeClick(TComponent* Sender);
+  void btnCloseClick(TComponent* Sender);
+  void Exit1Click(TComponent* Sender);
+  void About1Click(TComponent* Sender);
+
+  // The shredding engine's two operations on one entry.
+  std::int64_t ShredSize(const std::string& entry);
+  std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
+
+ private:
+  void AllowDropsWhenElevated();
+  void UseAvailableReadoutFont();
+  void UpdateWipeButton();
+
+  TReadoutFont FReadoutFont;
+  TWin32FileSystem FFileSystem;
+  std::unique_ptr<TFileListAdapter> FFileList;
+  std::unique_ptr<TControlsDisplay> FScreen;
+  std::unique_ptr<TDisplayThrottle> FDisplay;
+  std::unique_ptr<TShredEngine> FEngine;
+};
+
+extern TfrmShredder* frmShredder;
