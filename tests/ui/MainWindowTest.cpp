@@ -1,0 +1,289 @@
+// The main window in this process, with real controls, real drops, the real file
+// dialog and real files.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "framework/Application.h"
+#include "framework/Button.h"
+#include "framework/Edit.h"
+#include "framework/Label.h"
+#include "framework/OpenDialog.h"
+#include "framework/ProgressBar.h"
+#include "settings/Settings.h"
+#include "tests/support/TempFolder.h"
+#include "ui/HListBox.h"
+#include "ui/ShredderIds.h"
+#include "ui/about.h"
+#include "ui/pShredder.h"
+
+namespace {
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+// A real HDROP as the shell makes it: DROPFILES and ANSI names in global memory.
+HGLOBAL MakeDrop(const std::vector<std::string>& names) {
+  std::string list;
+  for (const auto& name : names) list += name + '\0';
+  list += '\0';
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
+  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = {50, 50};
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
+// Finds a top-level dialog of this process by its caption, from another thread.
+HWND WaitForDialog(const char* caption, int milliseconds = 10000) {
+  for (int waited = 0; waited < milliseconds; waited += 20) {
+    if (HWND found = ::FindWindowA("#32770", caption)) return found;
+    ::Sleep(20);
+  }
+  return nullptr;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Brenvold\\Quorvane");
+    Application.SetTitle("Quorvane");
+    frmShredder = new TfrmShredder(nullptr);
+    frmAbout = new TfrmAbout(nullptr);
+    form = frmShredder;
+    form->Show();
+    Pump();
+  }
+  void TearDown() override {
+    delete frmAbout;
+    delete frmShredder;
+    frmAbout = nullptr;
+    frmShredder = nullptr;
+    Pump();
+  }
+  void Drop(const std::vector<std::string>& names) {
+    ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
+  }
+  std::vector<std::string> Items() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < form->ListBox1->Count(); ++i) items.push_back(form->ListBox1->Text(i));
+    return items;
+  }
+  static RECT ClientRectOf(HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+
+  TfrmShredder* form = nullptr;
+  TTempFolder folder;
+};
+
+TEST_F(MainWindowTest, TheWindowComesUpAsItsLayoutSays) {
+  const HWND window = form->Handle();
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 548);
+  EXPECT_EQ(client.bottom, 330);
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left, 125);
+  EXPECT_EQ(outer.top, 116);
+  char caption[32] = {};
+  ::GetWindowTextA(window, caption, 32);
+  EXPECT_STREQ(caption, "Quorvane");
+  EXPECT_NE(::GetWindowLongPtrA(window, GWL_STYLE) & WS_THICKFRAME, 0);
+  EXPECT_NE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+
+  struct Expected {
+    int id;
+    RECT rect;
+    const char* text;
+  };
+  for (const Expected& e : {Expected{kIdListBox1, {16, 32, 449, 273}, ""},
+                            Expected{kIdEdit1, {16, 280, 449, 301}, ""},
+                            Expected{kIdLabel2, {461, 112, 546, 241}, ""},
+                            Expected{kIdBtnBrowse, {456, 48, 545, 73}, "&Select File(s)"},
+                            Expected{kIdButton1, {456, 80, 545, 105}, "&Don't Shred"},
+                            Expected{kIdBtnWipe, {456, 248, 545, 273}, "Shred &NOW!"},
+                            Expected{kIdBtnClose, {456, 280, 545, 305}, "&Close"},
+                            Expected{kIdPbWiping, {0, 314, 548, 330}, ""},
+                            Expected{kIdLabel1, {16, 8, 527, 24},
+                                     "Drag and drop files from Windows Explorer or click the Select Files button."}}) {
+    SCOPED_TRACE(e.id);
+    const HWND control = ::GetDlgItem(window, e.id);
+    ASSERT_NE(control, nullptr);
+    const RECT r = ClientRectOf(control);
+    EXPECT_EQ(r.left, e.rect.left);
+    EXPECT_EQ(r.top, e.rect.top);
+    EXPECT_EQ(r.right, e.rect.right);
+    EXPECT_EQ(r.bottom, e.rect.bottom);
+    char text[128] = {};
+    ::GetWindowTextA(control, text, 128);
+    EXPECT_STREQ(text, e.text);
+  }
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, kIdBtnWipe)));
+  EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(window, kIdListBox1), GWL_STYLE) & LBS_EXTENDEDSEL, 0);
+  EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(window, kIdListBox1), GWL_STYLE) & LBS_SORT, 0);
+  EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(window, kIdEdit1), GWL_STYLE) & ES_READONLY, 0);
+  PBRANGE range{};
+  ::SendMessageA(::GetDlgItem(window, kIdPbWiping), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 100);
+
+  LOGFONTA font{};
+  ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(::GetDlgItem(window, kIdLabel1), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+  EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(::GetDlgItem(window, kIdEdit1), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+  EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+  ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(::GetDlgItem(window, kIdLabel2), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+  EXPECT_TRUE(std::string(font.lfFaceName) == "OCR A Extended" || std::string(font.lfFaceName) == "OCRA")
+      << font.lfFaceName;
+}
+
+TEST_F(MainWindowTest, OnResizeTheButtonsFollowTheRightEdgeAndTheBarTheBottom) {
+  const HWND window = form->Handle();
+  RECT outer{};
+  ::GetWindowRect(window, &outer);
+  ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  EXPECT_EQ(ClientRectOf(::GetDlgItem(window, kIdBtnWipe)).left, 556);
+  EXPECT_EQ(ClientRectOf(::GetDlgItem(window, kIdBtnBrowse)).left, 556);
+  EXPECT_EQ(ClientRectOf(::GetDlgItem(window, kIdListBox1)).right, 449);
+  EXPECT_EQ(ClientRectOf(::GetDlgItem(window, kIdLabel2)).left, 461);
+  const RECT bar = ClientRectOf(::GetDlgItem(window, kIdPbWiping));
+  EXPECT_EQ(bar.top, 364);
+  EXPECT_EQ(bar.right, 648);
+}
+
+TEST_F(MainWindowTest, DropsAreListedSortedAndEnableShredding) {
+  Drop({"C:\\b.txt", "C:\\a.txt", "C:\\b.txt"});
+  EXPECT_EQ(Items(), (std::vector<std::string>{"C:\\a.txt", "C:\\b.txt", "C:\\b.txt"}));
+  EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
+TEST_F(MainWindowTest, DontShredRemovesTheSelectionOrEverything) {
+  form->Button1->Click();
+  EXPECT_FALSE(form->btnWipe->Enabled());
+  Drop({"C:\\1", "C:\\2", "C:\\3", "C:\\4"});
+  form->ListBox1->SetSelected(1, true);
+  form->ListBox1->SetSelected(3, true);
+  form->Button1->Click();
+  EXPECT_EQ(Items(), (std::vector<std::string>{"C:\\1", "C:\\3"}));
+  EXPECT_TRUE(form->btnWipe->Enabled());
+  form->Button1->Click();
+  EXPECT_TRUE(Items().empty());
+  EXPECT_FALSE(form->btnWipe->Enabled());
+}
+
+TEST_F(MainWindowTest, TheShredButtonRunsThePass) {
+  const std::string a = folder / "a.bin", b = folder / "b.bin";
+  WriteFileBytes(a, std::string(20000, 'x'));
+  WriteFileBytes(b, std::string(70000, 'y'));
+  const std::string missingFolder = folder / "no\\such";
+  Drop({b, a, missingFolder});
+  form->btnWipe->Click();
+  EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b, missingFolder}));
+  EXPECT_FALSE(PathExists(a) || PathExists(b));
+  EXPECT_EQ(form->pbWiping->Position(), 0);
+  EXPECT_EQ(form->Edit1->Text().rfind("shredding " + missingFolder + ": size is ", 0), 0u);
+  EXPECT_EQ(form->Label2->Caption().size(), 120u);
+  EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
+TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
+  const std::string a = folder / "a.txt", b = folder / "b.txt";
+  WriteFileBytes(a, "a");
+  WriteFileBytes(b, "b");
+  Drop({a});
+  WriteSetting("SearchPath", folder.Path());  // the dialog opens there
+  std::atomic<bool> answered{false};
+  std::thread user([&] {
+    const HWND dialog = WaitForDialog("Select the File(s) to Shred");
+    if (!dialog) return;
+    const std::string typed = "\"a.txt\" \"b.txt\"";
+    ::SendMessageA(::GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    answered = true;
+  });
+  form->btnBrowse->Click();
+  user.join();
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(Items(), (std::vector<std::string>{a, b}));  // a was listed already
+  EXPECT_EQ(ReadSetting("SearchPath", "<none>"), folder.Path());
+
+  std::thread cancel([&] {
+    if (const HWND dialog = WaitForDialog("Select the File(s) to Shred"))
+      ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  form->Button1->Click();  // empty the list, then cancel a dialog
+  form->btnBrowse->Click();
+  cancel.join();
+  EXPECT_TRUE(Items().empty());
+  EXPECT_FALSE(form->btnWipe->Enabled());
+  EXPECT_EQ(ReadSetting("SearchPath", "<none>"), folder.Path());
+}
+
+TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
+  const std::string held = folder / "held.txt";
+  WriteFileBytes(held, "held");
+  const HANDLE other = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  Drop({held});
+  std::string caption, text;
+  std::thread user([&] {
+    const HWND box = WaitForDialog("Quorvane");
+    if (!box) return;
+    char buffer[512] = {};
+    ::GetWindowTextA(box, buffer, 512);
+    caption = buffer;
+    ::GetWindowTextA(::GetDlgItem(box, 0xFFFF), buffer, 512);
+    text = buffer;
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  // As a click from the user: through the window procedure and its error handler.
+  ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+  user.join();
+  ::CloseHandle(other);
+  EXPECT_EQ(caption, "Quorvane");
+  EXPECT_EQ(text, "Cannot open file " + held + ".");
+  EXPECT_EQ(Items(), std::vector<std::string>{held});
+}
+
+TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
+  std::string caption;
+  std::thread user([&] {
+    const HWND box = [] {
+      for (int i = 0; i < 500; ++i, ::Sleep(20))
+        if (HWND w = ::FindWindowA(nullptr, "About"); w && ::IsWindowVisible(w)) return w;
+      return HWND{nullptr};
+    }();
+    if (!box) return;
+    caption = "About";
+    ::PostMessageA(box, WM_CLOSE, 0, 0);
+  });
+  form->About1Click(form);
+  user.join();
+  EXPECT_EQ(caption, "About");
+  EXPECT_TRUE(::IsWindow(form->Handle()));
+}
+
+}  // namespace
