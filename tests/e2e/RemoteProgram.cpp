@@ -1,0 +1,170 @@
+#include "tests/e2e/RemoteProgram.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include <stdexcept>
+
+#include "ui/ShredderIds.h"
+
+namespace {
+
+struct FindContext {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+  auto& context = *reinterpret_cast<FindContext*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  char caption[64] = {};
+  ::GetWindowTextA(window, caption, static_cast<int>(std::size(caption)));
+  if (owner == context.processId && ::IsWindowVisible(window) && std::string(caption) == "Quorvane" &&
+      ::GetMenu(window) != nullptr) {
+    context.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+  auto& context = *reinterpret_cast<FindContext*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  char className[16] = {};
+  ::GetClassNameA(window, className, static_cast<int>(std::size(className)));
+  if (owner == context.processId && std::string(className) == "#32770" && ::IsWindowVisible(window)) {
+    context.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::string WideToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(static_cast<std::size_t>(size), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+  return result;
+}
+
+TRemoteProgram::TRemoteProgram(const std::string& exe) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string command = "\"" + exe + "\"";
+  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    throw std::runtime_error("cannot start " + exe);
+  ::CloseHandle(info.hThread);
+  FProcess.reset(info.hProcess);
+  FProcessId = info.dwProcessId;
+  ::WaitForInputIdle(info.hProcess, 20000);
+  for (int i = 0; i < 400 && !FWindow; ++i) {
+    FindContext context{FProcessId, nullptr};
+    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&context));
+    FWindow = context.found;
+    if (!FWindow) ::Sleep(50);
+  }
+  if (!FWindow) throw std::runtime_error("no main window");
+}
+
+TRemoteProgram::~TRemoteProgram() {
+  if (FProcess && ::WaitForSingleObject(FProcess.get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(FProcess.get(), 99);
+    ::WaitForSingleObject(FProcess.get(), 5000);
+  }
+}
+
+HWND TRemoteProgram::Control(int id) const { return ::GetDlgItem(FWindow, id); }
+
+void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
+  // DROPFILES followed by wide names, each NUL-terminated, and a final NUL.
+  std::wstring list;
+  for (const auto& name : names) {
+    list += Utf8ToWide(name);
+    list.push_back(L'\0');
+  }
+  list.push_back(L'\0');
+  std::vector<char> block(sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = at;
+  header->fNC = FALSE;
+  header->fWide = TRUE;
+  std::memcpy(block.data() + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+  // A handle of ours would mean nothing over there: the block goes into its memory.
+  void* remote = ::VirtualAllocEx(FProcess.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote || !::WriteProcessMemory(FProcess.get(), remote, block.data(), block.size(), nullptr))
+    throw std::runtime_error("cannot write the drop into the program");
+  // Sent, not posted: it returns once the program has listed the names.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(FWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_NORMAL, 60000, &result);
+}
+
+void TRemoteProgram::ClickAsync(int id) { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
+
+void TRemoteProgram::Click(int id) {
+  // Sent, so that it returns when the click's handler (a whole run) has.
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 600000, &result);
+}
+
+bool TRemoteProgram::WaitIdle(DWORD milliseconds) const {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutA(FWindow, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &result) != 0;
+}
+
+std::vector<std::string> TRemoteProgram::ListItems() const {
+  const HWND list = Control(kIdListBox1);
+  const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+  std::vector<std::string> items;
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    // Room to spare: the text crosses processes as UTF-16.
+    std::wstring text(static_cast<std::size_t>(length) * 2 + 16, L'\0');
+    const auto got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+    items.push_back(WideToUtf8(text));
+  }
+  return items;
+}
+
+std::string TRemoteProgram::Text(int id) const {
+  const HWND control = Control(id);
+  const auto length = ::SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 16, L'\0');
+  const auto got = ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got));
+  return WideToUtf8(text);
+}
+
+int TRemoteProgram::ProgressPosition() const {
+  return static_cast<int>(::SendMessageA(Control(kIdPbWiping), PBM_GETPOS, 0, 0));
+}
+
+bool TRemoteProgram::Close(DWORD milliseconds) {
+  ::PostMessageA(FWindow, WM_CLOSE, 0, 0);
+  if (::WaitForSingleObject(FProcess.get(), milliseconds) != WAIT_OBJECT_0) return false;
+  DWORD code = 1;
+  ::GetExitCodeProcess(FProcess.get(), &code);
+  return code == 0;
+}
+
+HWND TRemoteProgram::FindMessageBox() const {
+  FindContext context{FProcessId, nullptr};
+  ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&context));
+  return context.found;
+}

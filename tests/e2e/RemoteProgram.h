@@ -1,0 +1,47 @@
+#pragma once
+// Drives a running Quorvane.exe from another process, as a user's tools would:
+// window messages, and drops written into the program's own memory.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Handles.h"
+
+class TRemoteProgram {
+ public:
+  // Starts the program and waits for its main window.
+  explicit TRemoteProgram(const std::string& exe);
+  TRemoteProgram(const TRemoteProgram&) = delete;
+  TRemoteProgram& operator=(const TRemoteProgram&) = delete;
+  ~TRemoteProgram();
+
+  HWND Window() const { return FWindow; }
+  HWND Control(int id) const;
+  DWORD ProcessId() const { return FProcessId; }
+
+  // A drop of these names (UTF-8) from the shell at a client point.
+  void Drop(const std::vector<std::string>& names, POINT at = {40, 60});
+  // Clicks a button and returns when its handler has. For a button whose handler
+  // opens a modal window, ClickAsync, and wait for that window.
+  void Click(int id);
+  void ClickAsync(int id);
+  bool WaitIdle(DWORD milliseconds = 600000) const;
+
+  std::vector<std::string> ListItems() const;
+  std::string Text(int id) const;
+  int ProgressPosition() const;
+  // Closes the main window; true when the process ended by itself with code 0.
+  bool Close(DWORD milliseconds = 20000);
+  // A message box of the program, if one is open.
+  HWND FindMessageBox() const;
+
+ private:
+  UniqueFile FProcess;
+  DWORD FProcessId = 0;
+  HWND FWindow = nullptr;
+};
+
+std::string WideToUtf8(const std::wstring& text);
+std::wstring Utf8ToWide(const std::string& text);
