@@ -177,9 +177,8 @@ TEST_F(AboutTest, WindowsAreLaidOutAsStored) {
   EXPECT_EQ(About->Panel1->BevelOuter(), TBevelCut::bvLowered);
   EXPECT_EQ(About->Panel1->BevelInner(), TBevelCut::bvRaised);
   EXPECT_EQ(::GetWindowLongPtrA(About->Version->WindowHandle(), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
-}
 
-TEST_F(AboutTest, IconIsTheProgramsOwnStretchedToItsBox) {
+  // The program's own icon (not the system's stand-in), stretched over 32 x 32.
   const HWND icon = About->ProgramIcon->WindowHandle();
   const RECT rect = InParent(icon);
   EXPECT_EQ(rect.left, 16);

@@ -75,24 +75,21 @@ class HListBoxTest : public ::testing::Test {
   void SetUp() override { Open(kWindowFont); }
 
   // Measured apart from the list: a memory DC with the same font.
-  int Measure(const std::string& text) const {
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(Window, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    return size.cx + AverageCharWidth();
-  }
-  int AverageCharWidth() const {
+  TEXTMETRICA Metrics(const std::string& text, SIZE& size) const {
     const HDC dc = ::CreateCompatibleDC(nullptr);
     const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(Window, WM_GETFONT, 0, 0)));
     TEXTMETRICA metrics{};
     ::GetTextMetricsA(dc, &metrics);
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     ::SelectObject(dc, previous);
     ::DeleteDC(dc);
-    return metrics.tmAveCharWidth;
+    return metrics;
   }
+  int Measure(const std::string& text) const {
+    SIZE size{};
+    return Metrics(text, size).tmAveCharWidth + size.cx;
+  }
+  int AverageCharWidth() const { return Measure(""); }
   int Extent() const { return static_cast<int>(::SendMessageA(Window, LB_GETHORIZONTALEXTENT, 0, 0)); }
 
   std::unique_ptr<TListForm> FForm;
@@ -103,12 +100,9 @@ class HListBoxTest : public ::testing::Test {
 const std::string kShortPath = R"(C:\a.txt)";
 const std::string kLongPath = R"(C:\Documents and Settings\owner\My Documents\quarterly report.doc)";
 
-TEST_F(HListBoxTest, StartsWithoutExtent) {
+TEST_F(HListBoxTest, ExtentGrowsOnlyForAStrictlyWiderRow) {
   EXPECT_EQ(List->MaxWidth(), 0);
   EXPECT_EQ(Extent(), 0);
-}
-
-TEST_F(HListBoxTest, ExtentGrowsOnlyForAStrictlyWiderRow) {
   const TExtentSpy spy(Window);
   List->AddString(kShortPath);
   EXPECT_EQ(Extent(), Measure(kShortPath));
