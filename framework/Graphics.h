@@ -36,7 +36,7 @@ COLORREF ColorToRGB(TColor color) noexcept;
 // A font as stored in a layout. An empty Name means "the parent's font"; Color
 // clDefault means "the parent's font colour".
 struct TFontSpec {
-  std::string_view Name;
+  std::string_view Name{};
   int Height = 0;  // character height in pixels, without the internal leading
   bool Bold = false;
   bool Underline = false;

@@ -56,8 +56,8 @@ using TNotifyHandler = TNotifyEvent (*)(TComponent& form);
 using TComponentFactory = TComponent& (*)(TForm& form);
 
 struct TMenuItemSpec {
-  std::string_view Name;
-  std::string_view Caption;
+  std::string_view Name{};
+  std::string_view Caption{};
   int Level = 0;  // 0: on the menu bar; 1: in the drop-down of the nearest level-0 item above
   TNotifyHandler OnClick = nullptr;
 };
@@ -65,11 +65,11 @@ struct TMenuItemSpec {
 // One component of a layout. Each kind reads the properties it has and ignores the rest.
 struct TControlSpec {
   TComponentFactory Field = nullptr;  // Field<&TfrmX::Name>: the field's type is the kind
-  std::string_view Name;
-  std::string_view Parent;  // a control earlier in the table; empty: the form
-  TBounds Bounds;
-  std::string_view Caption;  // a control's text; a dialog's title
-  TFontSpec Font;
+  std::string_view Name{};
+  std::string_view Parent{};  // a control earlier in the table; empty: the form
+  TBounds Bounds{};
+  std::string_view Caption{};  // a control's text; a dialog's title
+  TFontSpec Font{};
   TColor Color = clDefault;
   TAnchors Anchors = akLeft | akTop;
   TAlign Align = TAlign::alNone;
@@ -82,7 +82,7 @@ struct TControlSpec {
   bool WordWrap = false;
   bool AutoSize = false;
   TAlignment Alignment = TAlignment::taLeftJustify;
-  TSizeConstraints Constraints;
+  TSizeConstraints Constraints{};
   // buttons
   bool Default = false;
   TModalResult ModalResult = mrNone;
@@ -102,7 +102,7 @@ struct TControlSpec {
   int Icon = 0;
   bool Stretch = false;
   // main menus
-  std::span<const TMenuItemSpec> MenuItems;
+  std::span<const TMenuItemSpec> MenuItems{};
   // events
   TNotifyHandler OnClick = nullptr;
   // Stored properties of kinds this library does not know (a drop target's Active
@@ -111,7 +111,7 @@ struct TControlSpec {
 };
 
 struct TFormSpec {
-  std::string_view Caption;
+  std::string_view Caption{};
   int Left = 0;
   int Top = 0;
   int ClientWidth = 0;  // the window is sized so that its client area is exactly this
@@ -121,7 +121,7 @@ struct TFormSpec {
   TColor Color = clBtnFace;
   TFontSpec Font = {.Name = "MS Sans Serif", .Height = 11, .Color = clWindowText};
   TNotifyHandler OnShow = nullptr;
-  std::span<const TControlSpec> Controls;
+  std::span<const TControlSpec> Controls{};
 };
 
 namespace layout_detail {
