@@ -21,9 +21,6 @@ using F = TfrmAbout;
 constexpr TFontSpec kArial = {.Name = "Arial", .Height = 11, .Color = clWindowText};
 constexpr TFontSpec kLink = {.Name = "Arial", .Height = 11, .Underline = true, .Color = clBlue};
 
-// Rows name only the properties they store; everything else keeps its default.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 constexpr TControlSpec kControls[] = {
     {.Field = Field<&F::Panel1>, .Name = "Panel1", .Bounds = {8, 8, 281, 161}, .TabOrder = 0,
      .BevelOuter = TBevelCut::bvLowered, .BevelInner = TBevelCut::bvRaised},
@@ -48,7 +45,6 @@ constexpr TControlSpec kControls[] = {
     {.Field = Field<&F::Label3>, .Name = "Label3", .Parent = "Panel1", .Bounds = {8, 136, 27, 14},
      .Caption = "email:", .Font = kArial, .WordWrap = true, .AutoSize = true},
 };
-#pragma GCC diagnostic pop
 
 constexpr TFormSpec kLayout = {.Caption = "About", .ClientWidth = 298, .ClientHeight = 213,
                                .BorderStyle = TBorderStyle::bsDialog, .Position = TPosition::poScreenCenter,

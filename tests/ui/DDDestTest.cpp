@@ -77,14 +77,11 @@ LRESULT TDropForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return TForm::WndProc(message, wParam, lParam);
 }
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // rows name only what they store
 const TControlSpec kDropRows[] = {
     {.Field = Field<&TDropForm::DnDForm1>, .Name = "DnDForm1",
      .Setup = DnDProperties<true, Handler<&TDropForm::DnDForm1DnDItem>, Handler<&TDropForm::DnDForm1DnDStart>,
                             Handler<&TDropForm::DnDForm1DnDFinish>>},
 };
-#pragma GCC diagnostic pop
 
 TDropForm::TDropForm() : TForm(nullptr) {
   LoadLayout({.Caption = "drop", .ClientWidth = 300, .ClientHeight = 200, .Controls = kDropRows});

@@ -19,14 +19,10 @@ class TListForm : public TForm {
   THListBox* ListBox1 = nullptr;
 };
 
-// A layout row names only the properties it stores; the rest keep their defaults.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 TControlSpec ListRow(const TFontSpec& font) {
   return {.Field = Field<&TListForm::ListBox1>, .Name = "ListBox1", .Bounds = {16, 32, 433, 241}, .Font = font,
           .TabOrder = 6, .MultiSelect = true, .Sorted = true};
 }
-#pragma GCC diagnostic pop
 
 TListForm::TListForm(const TFontSpec& font) : TForm(nullptr) {
   const TControlSpec rows[] = {ListRow(font)};
