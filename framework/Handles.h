@@ -89,9 +89,6 @@ struct MenuCloser {
 struct IconCloser {
   void operator()(HICON icon) const noexcept { ::DestroyIcon(icon); }
 };
-struct WindowCloser {
-  void operator()(HWND window) const noexcept { ::DestroyWindow(window); }
-};
 
 using UniqueHKey = UniqueHandle<HKEY, HKeyCloser>;
 using UniqueHFont = UniqueHandle<HFONT, GdiObjectCloser>;
@@ -99,7 +96,6 @@ using UniqueHBrush = UniqueHandle<HBRUSH, GdiObjectCloser>;
 using UniqueHGlobal = UniqueHandle<HGLOBAL, HGlobalCloser>;
 using UniqueHMenu = UniqueHandle<HMENU, MenuCloser>;
 using UniqueHIcon = UniqueHandle<HICON, IconCloser>;
-using UniqueHWnd = UniqueHandle<HWND, WindowCloser>;
 
 // A window's device context: ReleaseDC needs the window it came from.
 class WindowDc {
