@@ -6,6 +6,10 @@
 #include "framework/Handles.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -31,6 +35,57 @@ std::string DroppedName(HDROP drop, UINT index) {
   ::DragQueryFileA(drop, index, name.data(), length + 1);
   name.resize(name.find('\0'));
   return name;
+}
+
+// The drop's memory, locked while its names are read.
+class TLockedDrop {
+ public:
+  explicit TLockedDrop(HDROP drop) noexcept : FDrop(drop), FData(::GlobalLock(drop)) {}
+  TLockedDrop(const TLockedDrop&) = delete;
+  TLockedDrop& operator=(const TLockedDrop&) = delete;
+  ~TLockedDrop() {
+    if (FData != nullptr) ::GlobalUnlock(FDrop);
+  }
+  const DROPFILES* Header() const noexcept { return static_cast<const DROPFILES*>(FData); }
+
+ private:
+  HDROP FDrop;
+  void* FData;
+};
+
+std::string Narrow(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+// All names of a drop, as DragQueryFileA gives them one by one. That call walks the
+// list from its start for every index, which makes a drop of 10,000 names take
+// seconds; one walk here reads them all. Where the memory cannot be read, the
+// names come from DragQueryFileA after all.
+std::vector<std::string> DroppedNames(HDROP drop, UINT count) {
+  std::vector<std::string> names;
+  names.reserve(count);
+  const TLockedDrop locked(drop);
+  if (const DROPFILES* header = locked.Header(); header != nullptr && header->pFiles >= sizeof(DROPFILES)) {
+    const char* at = reinterpret_cast<const char*>(header) + header->pFiles;
+    for (UINT index = 0; index < count; ++index) {
+      if (header->fWide) {
+        const std::wstring_view name(reinterpret_cast<const wchar_t*>(at));
+        names.push_back(Narrow(name));
+        at += (name.size() + 1) * sizeof(wchar_t);
+      } else {
+        const std::string_view name(at);
+        names.emplace_back(name);
+        at += name.size() + 1;
+      }
+    }
+    return names;
+  }
+  for (UINT index = 0; index < count; ++index) names.push_back(DroppedName(drop, index));
+  return names;
 }
 
 }  // namespace
@@ -99,7 +154,7 @@ void TDnDForm::DropFiles(HDROP drop) {
     const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     OnDnDStart(this, static_cast<int>(count), at.x, at.y);
     if (OnDnDItem)
-      for (UINT index = 0; index < count; ++index) OnDnDItem(this, DroppedName(drop, index));
+      for (const std::string& name : DroppedNames(drop, count)) OnDnDItem(this, name);
   }
   // The drop is gone by now; the finish handler must not look at it.
   OnDnDFinish(this);
