@@ -1,5 +1,7 @@
 #include "ui/ShredderScreen.h"
 
+#include <windows.h>
+
 #include "framework/Edit.h"
 #include "framework/Label.h"
 #include "framework/ProgressBar.h"
@@ -7,13 +9,39 @@
 
 int TFileListAdapter::Count() const { return FList.Count(); }
 std::string TFileListAdapter::Text(int index) const { return FList.Text(index); }
-void TFileListAdapter::AddString(const std::string& text) { FList.AddString(text); }
-void TFileListAdapter::Replace(int index, const std::string& text) { FList.Replace(index, text); }
-void TFileListAdapter::Delete(int index) { FList.Delete(index); }
+void TFileListAdapter::AddString(const std::string& text) {
+  HoldDrawing();
+  FList.AddString(text);
+}
+void TFileListAdapter::HoldDrawing() {
+  if (FHeld) return;
+  ::SendMessageA(FList.Handle(), WM_SETREDRAW, FALSE, 0);
+  FHeld = true;
+}
+
+void TFileListAdapter::Flush() {
+  if (FHeld) ::SendMessageA(FList.Handle(), WM_SETREDRAW, TRUE, 0);
+  FHeld = false;
+  FList.Repaint();
+  FDrawnAt = std::chrono::steady_clock::now();
+}
+
+void TFileListAdapter::Replace(int index, const std::string& text) {
+  HoldDrawing();
+  FList.Replace(index, text);
+}
+
+void TFileListAdapter::Repaint() {
+  if (!FHeld || std::chrono::steady_clock::now() - FDrawnAt >= kListFrame) Flush();
+}
+
+void TFileListAdapter::Delete(int index) {
+  HoldDrawing();
+  FList.Delete(index);
+}
 int TFileListAdapter::SelCount() const { return FList.SelCount(); }
 bool TFileListAdapter::Selected(int index) const { return FList.Selected(index); }
 void TFileListAdapter::SetSelected(int index, bool selected) { FList.SetSelected(index, selected); }
-void TFileListAdapter::Repaint() { FList.Repaint(); }
 void TFileListAdapter::SetFontColor(std::uint32_t color) { FList.SetFontColor(color); }
 
 void TControlsDisplay::SetStatusText(std::string_view text) { FStatus.SetText(text); }

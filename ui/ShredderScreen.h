@@ -2,6 +2,8 @@
 // The main window's controls as the engine sees them: the file list, and the status
 // line, digit readout and progress bar.
 
+#include <chrono>
+
 #include "engine/FileList.h"
 #include "engine/ShredDisplay.h"
 
@@ -10,9 +12,20 @@ class TEdit;
 class TLabel;
 class TProgressBar;
 
+// Under Wine every row added, removed or swapped in a list with scroll bars costs
+// several milliseconds, most of it in redrawing the scroll bars: more than shredding
+// a small file, and far too much for a drop of thousands of names. So the list's
+// drawing is held while rows change, the list is drawn at most every kListFrame,
+// and once more when the command ends (Flush). Every frame it shows is a state the
+// list really had.
 class TFileListAdapter final : public IFileList {
  public:
+  static constexpr std::chrono::milliseconds kListFrame{100};
+
   explicit TFileListAdapter(THListBox& list) noexcept : FList(list) {}
+  // Draws what is held back; every command that changes rows calls it at its end.
+  void Flush();
+  bool Held() const noexcept { return FHeld; }
   int Count() const override;
   std::string Text(int index) const override;
   void AddString(const std::string& text) override;
@@ -25,7 +38,11 @@ class TFileListAdapter final : public IFileList {
   void SetFontColor(std::uint32_t color) override;
 
  private:
+  void HoldDrawing();
+
   THListBox& FList;
+  bool FHeld = false;
+  std::chrono::steady_clock::time_point FDrawnAt{};
 };
 
 class TControlsDisplay final : public IShredDisplay {

@@ -75,6 +75,18 @@ constexpr TFormSpec kLayout = {
     .Controls = kControls,
 };
 
+// Draws what the list held back, on every way out of a command.
+class TFlushAtEnd {
+ public:
+  explicit TFlushAtEnd(TFileListAdapter& list) noexcept : FList(list) {}
+  TFlushAtEnd(const TFlushAtEnd&) = delete;
+  TFlushAtEnd& operator=(const TFlushAtEnd&) = delete;
+  ~TFlushAtEnd() { FList.Flush(); }
+
+ private:
+  TFileListAdapter& FList;
+};
+
 }  // namespace
 
 TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
@@ -118,21 +130,23 @@ void TfrmShredder::btnBrowseClick(TComponent*) {
     // Exact, byte-for-byte matches only; a name chosen twice is listed once.
     std::unordered_set<std::string> listed;
     for (int index = 0; index < ListBox1->Count(); ++index) listed.insert(ListBox1->Text(index));
+    const TFlushAtEnd flush{*FFileList};
     for (const std::string& file : odWipe->Files())
-      if (listed.insert(file).second) ListBox1->AddString(file);
+      if (listed.insert(file).second) FFileList->AddString(file);
   }
   UpdateWipeButton();
   if (!odWipe->Files().empty()) WriteSetting("SearchPath", FolderPart(odWipe->Files().front()));
 }
 
 void TfrmShredder::Button1Click(TComponent*) {
+  const TFlushAtEnd flush{*FFileList};
   if (ListBox1->SelCount() == 0)
     for (int index = 0; index < ListBox1->Count(); ++index) ListBox1->SetSelected(index, true);
   int index = 0;
   while (ListBox1->SelCount() > 0) {
     if (ListBox1->Selected(index)) {
-      ListBox1->Delete(index);
-      ListBox1->Repaint();
+      FFileList->Delete(index);
+      FFileList->Repaint();
     } else {
       ++index;
     }
@@ -141,11 +155,24 @@ void TfrmShredder::Button1Click(TComponent*) {
 }
 
 void TfrmShredder::DnDForm1DnDItem(TComponent*, const std::string& Item) {
-  ListBox1->AddString(Item);
-  btnWipe->SetEnabled(true);
+  FFileList->AddString(Item);
+  if (!btnWipe->Enabled()) btnWipe->SetEnabled(true);
+  if (!FFlushPosted) FFlushPosted = ::PostMessageA(Handle(), kFlushList, 0, 0) != FALSE;
 }
 
-void TfrmShredder::btnWipeClick(TComponent*) { FEngine->Run(*FFileList); }
+LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kFlushList) return TForm::WndProc(message, wParam, lParam);
+  FFlushPosted = false;
+  FFileList->Flush();
+  return 0;
+}
+
+void TfrmShredder::btnWipeClick(TComponent*) {
+  // The list may hold back its last marks for a moment; they are drawn however the
+  // run ends, before any error is shown.
+  const TFlushAtEnd flush{*FFileList};
+  FEngine->Run(*FFileList);
+}
 
 void TfrmShredder::btnCloseClick(TComponent*) { Close(); }
 

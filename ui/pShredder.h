@@ -54,7 +54,13 @@ class TfrmShredder : public TForm {
   std::int64_t ShredSize(const std::string& entry);
   std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
 
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
  private:
+  // Posted by the first name of a drop: the list is drawn once the drop is over.
+  static constexpr UINT kFlushList = WM_APP + 1;
+
   void AllowDropsWhenElevated();
   void UseAvailableReadoutFont();
   void UpdateWipeButton();
@@ -65,6 +71,7 @@ class TfrmShredder : public TForm {
   std::unique_ptr<TControlsDisplay> FScreen;
   std::unique_ptr<TDisplayThrottle> FDisplay;
   std::unique_ptr<TShredEngine> FEngine;
+  bool FFlushPosted = false;
 };
 
 extern TfrmShredder* frmShredder;
