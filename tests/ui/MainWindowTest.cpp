@@ -47,14 +47,38 @@ HGLOBAL MakeDrop(const std::vector<std::string>& names) {
   return memory;
 }
 
-// Finds a top-level dialog of this process by its caption, from another thread.
-HWND WaitForDialog(const char* caption, int milliseconds = 10000) {
-  for (int waited = 0; waited < milliseconds; waited += 20) {
-    if (HWND found = ::FindWindowA("#32770", caption)) return found;
-    ::Sleep(20);
-  }
-  return nullptr;
+struct WindowSearch {
+  const char* className;
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<WindowSearch*>(param);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  char text[128] = {}, kind[64] = {};
+  ::GetWindowTextA(window, text, 128);
+  ::GetClassNameA(window, kind, 64);
+  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) || std::string(text) != search.caption ||
+      (search.className && std::string(kind) != search.className))
+    return TRUE;
+  search.found = window;
+  return FALSE;
 }
+
+// Finds a visible top-level window of this process by class and caption, from
+// another thread. Other test programs may have windows of the same caption open.
+HWND WaitForWindow(const char* className, const char* caption, int milliseconds = 10000) {
+  WindowSearch search{className, caption, nullptr};
+  for (int waited = 0; waited < milliseconds && !search.found; waited += 20) {
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) ::Sleep(20);
+  }
+  return search.found;
+}
+
+HWND WaitForDialog(const char* caption) { return WaitForWindow("#32770", caption); }
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -271,11 +295,7 @@ TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
   std::string caption;
   std::thread user([&] {
-    const HWND box = [] {
-      for (int i = 0; i < 500; ++i, ::Sleep(20))
-        if (HWND w = ::FindWindowA(nullptr, "About"); w && ::IsWindowVisible(w)) return w;
-      return HWND{nullptr};
-    }();
+    const HWND box = WaitForWindow(nullptr, "About");
     if (!box) return;
     caption = "About";
     ::PostMessageA(box, WM_CLOSE, 0, 0);
