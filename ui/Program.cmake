@@ -1,8 +1,5 @@
 # Quorvane.exe: the main window, start-up and the resources (icon, version, manifest,
 # and the readout's OCR-A font taken from Debian's fonts-ocr-a at build time).
-if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/about.cpp OR NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/DDDest.cpp)
-  return()  # the About box and the drop target are not there yet
-endif()
 set(QUORVANE_RES_DIR ${CMAKE_CURRENT_SOURCE_DIR}/res)
 set(QUORVANE_OCRA_TTF /usr/share/fonts/truetype/ocr-a/OCRA.ttf)
 if(NOT EXISTS ${QUORVANE_OCRA_TTF})
