@@ -8,11 +8,11 @@ TControl::TWindowClass TButton::CreateParams() const {
   return {"BUTTON", static_cast<DWORD>(FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
 }
 
-void TButton::ApplySpec(const TControlSpec& spec, TForm& form) {
-  FDefault = spec.Default;
-  FModalResult = spec.ModalResult;
+void TButton::ApplySpec(const TControlSpec& stored, TForm& form) {
+  FDefault = stored.Default;
+  FModalResult = stored.ModalResult;
   FForm = &form;
-  TControl::ApplySpec(spec, form);
+  TControl::ApplySpec(stored, form);
   if (FDefault) form.SetDefaultButton(this);
 }
 

@@ -13,7 +13,7 @@ class TButton : public TControl {
   void SetModalResult(TModalResult result) noexcept { FModalResult = result; }
 
   void Click() override;
-  void ApplySpec(const TControlSpec& spec, TForm& form) override;
+  void ApplySpec(const TControlSpec& stored, TForm& form) override;
 
  protected:
   TWindowClass CreateParams() const override;

@@ -34,7 +34,7 @@ class TComponent {
 
   // Takes this component's stored properties from its row of a form's layout. The
   // form has set the name already; kinds with properties of their own override this.
-  virtual void ApplySpec(const TControlSpec& spec, TForm& form);
+  virtual void ApplySpec(const TControlSpec& stored, TForm& form);
 
  protected:
   // Deletes the owned components, the newest first: a later one may lean on an

@@ -73,30 +73,30 @@ void TControl::CreateHandle() {
   AfterCreate();
 }
 
-void TControl::ApplySpec(const TControlSpec& spec, TForm& form) {
+void TControl::ApplySpec(const TControlSpec& stored, TForm& form) {
   TControl* parent = &form;
-  if (!spec.Parent.empty()) {
-    parent = dynamic_cast<TControl*>(form.FindComponent(spec.Parent));
-    if (parent == nullptr) throw Exception(FormatMessage1("Unknown parent of '%s'", spec.Name));
+  if (!stored.Parent.empty()) {
+    parent = dynamic_cast<TControl*>(form.FindComponent(stored.Parent));
+    if (parent == nullptr) throw Exception(FormatMessage1("Unknown parent of '%s'", stored.Name));
   }
   SetParent(parent);
-  FBounds = Constrained(spec.Bounds);
+  FBounds = Constrained(stored.Bounds);
   FAnchorOrigin = FBounds;
   FAnchorParentSize = parent->DesignClientSize();
-  FAnchors = spec.Anchors;
-  FAlign = spec.Align;
-  FConstraints = spec.Constraints;
-  FTabOrder = spec.TabOrder;
-  FCursor = spec.Cursor;
-  FCaption = spec.Caption;
-  FEnabled = spec.Enabled;
-  FVisible = spec.Visible;
-  FColor = spec.Color;
-  if (!spec.Font.Name.empty()) FFont = CreateFontFromSpec(spec.Font);
-  if (spec.Font.Color != clDefault) FFontColor = spec.Font.Color;
-  if (spec.OnClick != nullptr) OnClick = spec.OnClick(form);
+  FAnchors = stored.Anchors;
+  FAlign = stored.Align;
+  FConstraints = stored.Constraints;
+  FTabOrder = stored.TabOrder;
+  FCursor = stored.Cursor;
+  FCaption = stored.Caption;
+  FEnabled = stored.Enabled;
+  FVisible = stored.Visible;
+  FColor = stored.Color;
+  if (!stored.Font.Name.empty()) FFont = CreateFontFromSpec(stored.Font);
+  if (stored.Font.Color != clDefault) FFontColor = stored.Font.Color;
+  if (stored.OnClick != nullptr) OnClick = stored.OnClick(form);
   FId = form.NextControlId();
-  ReadSpec(spec);
+  ReadSpec(stored);
   CreateHandle();
 }
 

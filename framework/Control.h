@@ -67,7 +67,7 @@ class TControl : public TComponent {
   // shredding run holds the thread and repaints explicitly.
   void Repaint();
 
-  void ApplySpec(const TControlSpec& spec, TForm& form) override;
+  void ApplySpec(const TControlSpec& stored, TForm& form) override;
 
   TNotifyEvent OnClick;
   virtual void Click();

@@ -13,7 +13,7 @@ class TEdit : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override { FReadOnly = spec.ReadOnly; }
+  void ReadSpec(const TControlSpec& stored) override { FReadOnly = stored.ReadOnly; }
   bool TakesFocus() const noexcept override { return true; }
   TColor DefaultColor() const noexcept override { return clWindow; }
 

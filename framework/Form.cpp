@@ -48,19 +48,19 @@ TForm::TForm(TComponent* owner) : TControl(owner) { SetVisible(false); }
 // of ours and their teardown sends us messages.
 TForm::~TForm() { DestroyComponents(); }
 
-void TForm::LoadLayout(const TFormSpec& spec) {
-  SetCaption(spec.Caption);
-  FBorderStyle = spec.BorderStyle;
-  FPosition = spec.Position;
-  FDesignClientSize = {spec.ClientWidth, spec.ClientHeight};
-  SetColor(spec.Color);
-  SetFont(spec.Font);
-  if (spec.OnShow != nullptr) OnShow = spec.OnShow(*this);
-  StoreBounds({spec.Left, spec.Top, spec.ClientWidth, spec.ClientHeight});
+void TForm::LoadLayout(const TFormSpec& stored) {
+  SetCaption(stored.Caption);
+  FBorderStyle = stored.BorderStyle;
+  FPosition = stored.Position;
+  FDesignClientSize = {stored.ClientWidth, stored.ClientHeight};
+  SetColor(stored.Color);
+  SetFont(stored.Font);
+  if (stored.OnShow != nullptr) OnShow = stored.OnShow(*this);
+  StoreBounds({stored.Left, stored.Top, stored.ClientWidth, stored.ClientHeight});
   Handle();
   std::vector<TComponent*> made;
-  made.reserve(spec.Controls.size());
-  for (const TControlSpec& row : spec.Controls) {
+  made.reserve(stored.Controls.size());
+  for (const TControlSpec& row : stored.Controls) {
     TComponent& component = row.Field(*this);
     made.push_back(&component);
     component.SetName(row.Name);
@@ -68,7 +68,7 @@ void TForm::LoadLayout(const TFormSpec& spec) {
     if (row.Setup != nullptr) row.Setup(*this, component);
   }
   ArrangeTabOrder();
-  SetClientSize(spec.ClientWidth, spec.ClientHeight);
+  SetClientSize(stored.ClientWidth, stored.ClientHeight);
   for (TComponent* component : made) component->Loaded();
   Loaded();
 }

@@ -43,7 +43,7 @@ class TForm : public TControl {
  protected:
   // Applies the form's stored properties, makes every component of the table in
   // order, and then calls Loaded on each of them and on the form.
-  void LoadLayout(const TFormSpec& spec);
+  void LoadLayout(const TFormSpec& stored);
 
   TWindowClass CreateParams() const override;
   void CreateHandle() override;

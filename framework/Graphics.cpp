@@ -7,11 +7,11 @@ COLORREF ColorToRGB(TColor color) noexcept {
   return color & 0x00FFFFFF;
 }
 
-UniqueHFont CreateFontFromSpec(const TFontSpec& spec) {
-  const std::string face(spec.Name);
+UniqueHFont CreateFontFromSpec(const TFontSpec& stored) {
+  const std::string face(stored.Name);
   // A negative height asks for the character height, which is what layouts store.
-  UniqueHFont font(::CreateFontA(-spec.Height, 0, 0, 0, spec.Bold ? FW_BOLD : FW_NORMAL, FALSE, spec.Underline,
-                                 FALSE, spec.Charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  UniqueHFont font(::CreateFontA(-stored.Height, 0, 0, 0, stored.Bold ? FW_BOLD : FW_NORMAL, FALSE, stored.Underline,
+                                 FALSE, stored.Charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
   if (!font) throw Exception(FormatMessage1("Cannot create the font '%s'", face));
   return font;

@@ -45,7 +45,7 @@ struct TFontSpec {
 };
 
 // Throws Exception when the system cannot make the font.
-UniqueHFont CreateFontFromSpec(const TFontSpec& spec);
+UniqueHFont CreateFontFromSpec(const TFontSpec& stored);
 
 // A solid brush that is remade only when its colour changes.
 class TSolidBrush {

@@ -4,9 +4,9 @@ TImage::TImage(TComponent* owner) : TControl(owner) {}
 
 TControl::TWindowClass TImage::CreateParams() const { return {"STATIC", SS_OWNERDRAW, 0}; }
 
-void TImage::ReadSpec(const TControlSpec& spec) {
-  FStretch = spec.Stretch;
-  if (spec.Icon != 0) LoadIconResource(spec.Icon);
+void TImage::ReadSpec(const TControlSpec& stored) {
+  FStretch = stored.Stretch;
+  if (stored.Icon != 0) LoadIconResource(stored.Icon);
 }
 
 // Without the resource (a test program has none) the system's application icon

@@ -13,7 +13,7 @@ class TImage : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override;
+  void ReadSpec(const TControlSpec& stored) override;
   void DrawItem(const DRAWITEMSTRUCT& item) override;
 
  private:

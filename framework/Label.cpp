@@ -18,11 +18,11 @@ TControl::TWindowClass TLabel::CreateParams() const {
   return {"STATIC", style, FTransparent ? DWORD{WS_EX_TRANSPARENT} : DWORD{0}};
 }
 
-void TLabel::ReadSpec(const TControlSpec& spec) {
-  FTransparent = spec.Transparent;
-  FWordWrap = spec.WordWrap;
-  FAutoSize = spec.AutoSize;
-  FAlignment = spec.Alignment;
+void TLabel::ReadSpec(const TControlSpec& stored) {
+  FTransparent = stored.Transparent;
+  FWordWrap = stored.WordWrap;
+  FAutoSize = stored.AutoSize;
+  FAlignment = stored.Alignment;
 }
 
 void TLabel::Loaded() {

@@ -18,7 +18,7 @@ class TLabel : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override;
+  void ReadSpec(const TControlSpec& stored) override;
   bool IsTransparent() const noexcept override { return FTransparent; }
   void Notify(WORD code) override;
 

@@ -11,10 +11,10 @@ TControl::TWindowClass TListBox::CreateParams() const {
   return {"LISTBOX", style, WS_EX_CLIENTEDGE};
 }
 
-void TListBox::ReadSpec(const TControlSpec& spec) {
-  FMultiSelect = spec.MultiSelect;
-  FExtendedSelect = spec.ExtendedSelect;
-  FSorted = spec.Sorted;
+void TListBox::ReadSpec(const TControlSpec& stored) {
+  FMultiSelect = stored.MultiSelect;
+  FExtendedSelect = stored.ExtendedSelect;
+  FSorted = stored.Sorted;
 }
 
 LRESULT TListBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const {

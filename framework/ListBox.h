@@ -34,7 +34,7 @@ class TListBox : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override;
+  void ReadSpec(const TControlSpec& stored) override;
   bool TakesFocus() const noexcept override { return true; }
   TColor DefaultColor() const noexcept override { return clWindow; }
 

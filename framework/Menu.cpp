@@ -25,11 +25,11 @@ void TMainMenu::Dispatch(WORD command) {
       item->Click();
 }
 
-void TMainMenu::ApplySpec(const TControlSpec& spec, TForm& form) {
+void TMainMenu::ApplySpec(const TControlSpec& stored, TForm& form) {
   HMENU dropDown = nullptr;
-  for (std::size_t i = 0; i < spec.MenuItems.size(); ++i) {
-    const TMenuItemSpec& item = spec.MenuItems[i];
-    const bool opensDropDown = item.Level == 0 && i + 1 < spec.MenuItems.size() && spec.MenuItems[i + 1].Level > 0;
+  for (std::size_t i = 0; i < stored.MenuItems.size(); ++i) {
+    const TMenuItemSpec& item = stored.MenuItems[i];
+    const bool opensDropDown = item.Level == 0 && i + 1 < stored.MenuItems.size() && stored.MenuItems[i + 1].Level > 0;
     if (item.Level > 0 && dropDown != nullptr) {
       AddItem(item, dropDown, form);
     } else if (opensDropDown) {
@@ -46,9 +46,9 @@ void TMainMenu::ApplySpec(const TControlSpec& spec, TForm& form) {
   form.SetMainMenu(this);
 }
 
-void TMainMenu::AddItem(const TMenuItemSpec& spec, HMENU into, TForm& form) {
-  auto* item = new TMenuItem(this, spec.Caption, FNextCommand++);  // owned by this menu
-  item->SetName(spec.Name);
-  if (spec.OnClick != nullptr) item->OnClick = spec.OnClick(form);
+void TMainMenu::AddItem(const TMenuItemSpec& stored, HMENU into, TForm& form) {
+  auto* item = new TMenuItem(this, stored.Caption, FNextCommand++);  // owned by this menu
+  item->SetName(stored.Name);
+  if (stored.OnClick != nullptr) item->OnClick = stored.OnClick(form);
   ::AppendMenuA(into, MF_STRING, item->Command(), item->Caption().c_str());
 }

@@ -36,7 +36,7 @@ class TMainMenu : public TComponent {
   void Dispatch(WORD command);
 
   // Builds the bar from the row's MenuItems and puts it on the form.
-  void ApplySpec(const TControlSpec& spec, TForm& form) override;
+  void ApplySpec(const TControlSpec& stored, TForm& form) override;
 
  private:
   void AddItem(const TMenuItemSpec& item, HMENU into, TForm& form);

@@ -6,7 +6,7 @@
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
-void TOpenDialog::ApplySpec(const TControlSpec& spec, TForm&) { SetTitle(spec.Caption); }
+void TOpenDialog::ApplySpec(const TControlSpec& stored, TForm&) { SetTitle(stored.Caption); }
 
 void TOpenDialog::SetInitialDir(std::string_view folder) { FInitialDir = DialogInitialDir(folder); }
 

@@ -33,7 +33,7 @@ class TOpenDialog : public TComponent {
 
   bool Execute();
 
-  void ApplySpec(const TControlSpec& spec, TForm& form) override;
+  void ApplySpec(const TControlSpec& stored, TForm& form) override;
 
  protected:
   // The system's dialog; tests put one there that fails as the system can.

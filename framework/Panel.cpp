@@ -23,9 +23,9 @@ TControl::TWindowClass TPanel::CreateParams() const {
   return {kPanelClass, 0, 0};
 }
 
-void TPanel::ReadSpec(const TControlSpec& spec) {
-  FBevelOuter = spec.BevelOuter;
-  FBevelInner = spec.BevelInner;
+void TPanel::ReadSpec(const TControlSpec& stored) {
+  FBevelOuter = stored.BevelOuter;
+  FBevelInner = stored.BevelInner;
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

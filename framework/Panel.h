@@ -13,7 +13,7 @@ class TPanel : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override;
+  void ReadSpec(const TControlSpec& stored) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

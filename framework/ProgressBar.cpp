@@ -24,9 +24,9 @@ TControl::TWindowClass TProgressBar::CreateParams() const {
   return {PROGRESS_CLASSA, 0, 0};
 }
 
-void TProgressBar::ReadSpec(const TControlSpec& spec) {
-  FMin = spec.Min;
-  FMax = spec.Max;
+void TProgressBar::ReadSpec(const TControlSpec& stored) {
+  FMin = stored.Min;
+  FMax = stored.Max;
 }
 
 void TProgressBar::AfterCreate() {

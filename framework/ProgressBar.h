@@ -21,7 +21,7 @@ class TProgressBar : public TControl {
 
  protected:
   TWindowClass CreateParams() const override;
-  void ReadSpec(const TControlSpec& spec) override;
+  void ReadSpec(const TControlSpec& stored) override;
   void AfterCreate() override;
 
  private:
