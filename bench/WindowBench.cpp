@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/DropFiles.h"
 #include "engine/ShredDisplay.h"
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
@@ -90,18 +91,6 @@ void Compare(const char* name, int count, std::size_t bytes) {
   }
   std::printf("%-22s no display %8.3f s   window %8.3f s   window/no display %.3f\n", name, Median(bare),
               Median(windowed), Median(windowed) / Median(bare));
-}
-
-HGLOBAL MakeDrop(const std::vector<std::string>& names) {
-  std::string list;
-  for (const auto& name : names) list += name + '\0';
-  list += '\0';
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
-  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
-  ::GlobalUnlock(memory);
-  return memory;
 }
 
 void LargeDrop() {

@@ -1,3 +1,4 @@
+#include "tests/support/DropFiles.h"
 #include "ui/DDDest.h"
 
 #include "DialogWatcher.h"
@@ -85,26 +86,6 @@ const TControlSpec kDropRows[] = {
 
 TDropForm::TDropForm() : TForm(nullptr) {
   LoadLayout({.Caption = "drop", .ClientWidth = 300, .ClientHeight = 200, .Controls = kDropRows});
-}
-
-// What the shell hands a window: a DROPFILES header, then ANSI names, each ended by
-// a NUL, and one more NUL after the last.
-HGLOBAL MakeDrop(const std::vector<std::string>& names, POINT at) {
-  std::size_t bytes = sizeof(DROPFILES) + 1;
-  for (const std::string& name : names) bytes += name.size() + 1;
-  const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  header->pt = at;
-  header->fNC = FALSE;
-  header->fWide = FALSE;
-  char* out = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
-  for (const std::string& name : names) {
-    std::memcpy(out, name.c_str(), name.size() + 1);
-    out += name.size() + 1;
-  }
-  ::GlobalUnlock(memory);
-  return memory;
 }
 
 bool AcceptsFiles(HWND window) { return (::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 
+#include "tests/support/DropFiles.h"
 #include "framework/Application.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
@@ -31,20 +32,6 @@ void Pump() {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
-}
-
-// A real HDROP as the shell makes it: DROPFILES and ANSI names in global memory.
-HGLOBAL MakeDrop(const std::vector<std::string>& names) {
-  std::string list;
-  for (const auto& name : names) list += name + '\0';
-  list += '\0';
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size());
-  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  header->pt = {50, 50};
-  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
-  ::GlobalUnlock(memory);
-  return memory;
 }
 
 struct WindowSearch {
