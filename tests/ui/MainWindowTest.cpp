@@ -67,6 +67,31 @@ HWND WaitForWindow(const char* className, const char* caption, int milliseconds 
 
 HWND WaitForDialog(const char* caption) { return WaitForWindow("#32770", caption); }
 
+// "SearchPath" as the registry holds it, type and all, not as the program reads it.
+std::string StoredSearchPath() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brenvold\\Quorvane\\", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return "<no key>";
+  char data[1024] = {};
+  DWORD type = 0, size = sizeof data - 1;
+  const LONG status = ::RegQueryValueExA(key, "SearchPath", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  ::RegCloseKey(key);
+  if (status != ERROR_SUCCESS) return "<no value>";
+  if (type != REG_SZ) return "<not REG_SZ>";
+  return data;
+}
+
+// Answers the open dialog as a user would: types names into it and confirms.
+std::thread AnswerDialog(std::string typed, std::atomic<bool>& answered) {
+  return std::thread([typed = std::move(typed), &answered] {
+    const HWND dialog = WaitForDialog("Select the File(s) to Shred");
+    if (!dialog) return;
+    ::SendMessageA(::GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    answered = true;
+  });
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -228,19 +253,12 @@ TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
   Drop({a});
   WriteSetting("SearchPath", folder.Path());  // the dialog opens there
   std::atomic<bool> answered{false};
-  std::thread user([&] {
-    const HWND dialog = WaitForDialog("Select the File(s) to Shred");
-    if (!dialog) return;
-    const std::string typed = "\"a.txt\" \"b.txt\"";
-    ::SendMessageA(::GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    answered = true;
-  });
+  std::thread user = AnswerDialog("\"a.txt\" \"b.txt\"", answered);
   form->btnBrowse->Click();
   user.join();
   ASSERT_TRUE(answered);
   EXPECT_EQ(Items(), (std::vector<std::string>{a, b}));  // a was listed already
-  EXPECT_EQ(ReadSetting("SearchPath", "<none>"), folder.Path());
+  EXPECT_EQ(StoredSearchPath(), folder.Path());
 
   std::thread cancel([&] {
     if (const HWND dialog = WaitForDialog("Select the File(s) to Shred"))
@@ -251,7 +269,22 @@ TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
   cancel.join();
   EXPECT_TRUE(Items().empty());
   EXPECT_FALSE(form->btnWipe->Enabled());
-  EXPECT_EQ(ReadSetting("SearchPath", "<none>"), folder.Path());
+  EXPECT_EQ(StoredSearchPath(), folder.Path());
+}
+
+TEST_F(MainWindowTest, AFileInADriveRootIsRememberedWithItsBackslash) {
+  const std::string name = "quorvane-root-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+  const std::string path = "C:\\" + name;
+  WriteFileBytes(path, "root");
+  std::atomic<bool> answered{false};
+  std::thread user = AnswerDialog(path, answered);
+  form->btnBrowse->Click();
+  user.join();
+  ::DeleteFileA(path.c_str());
+  ASSERT_TRUE(answered);
+  EXPECT_EQ(Items(), std::vector<std::string>{path});
+  EXPECT_EQ(StoredSearchPath(), "C:\\");
+  EXPECT_EQ(form->odWipe->InitialDir(), "");  // the first use had no stored folder
 }
 
 TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
