@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/Handles.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -18,9 +19,8 @@ bool FontFamilyInstalled(const char* face) {
   wanted.lfCharSet = DEFAULT_CHARSET;
   std::strncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = ::GetDC(nullptr);
-  ::EnumFontFamiliesExA(screen, &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  ::EnumFontFamiliesExA(screen.get(), &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -11,36 +11,30 @@
 
 namespace {
 
+// A visible top-level window of one process: the main window (it has the menu), or
+// a dialog (its class is #32770).
 struct FindContext {
   DWORD processId;
+  bool dialog;
   HWND found;
 };
 
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
   auto& context = *reinterpret_cast<FindContext*>(param);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  char caption[64] = {};
-  ::GetWindowTextA(window, caption, static_cast<int>(std::size(caption)));
-  if (owner == context.processId && ::IsWindowVisible(window) && std::string(caption) == "Quorvane" &&
-      ::GetMenu(window) != nullptr) {
-    context.found = window;
-    return FALSE;
+  if (owner != context.processId || !::IsWindowVisible(window)) return TRUE;
+  char text[64] = {};
+  bool match = false;
+  if (context.dialog) {
+    ::GetClassNameA(window, text, static_cast<int>(std::size(text)));
+    match = std::string(text) == "#32770";
+  } else {
+    ::GetWindowTextA(window, text, static_cast<int>(std::size(text)));
+    match = std::string(text) == "Quorvane" && ::GetMenu(window) != nullptr;
   }
-  return TRUE;
-}
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  auto& context = *reinterpret_cast<FindContext*>(param);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  char className[16] = {};
-  ::GetClassNameA(window, className, static_cast<int>(std::size(className)));
-  if (owner == context.processId && std::string(className) == "#32770" && ::IsWindowVisible(window)) {
-    context.found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (match) context.found = window;
+  return match ? FALSE : TRUE;
 }
 
 }  // namespace
@@ -73,8 +67,8 @@ TRemoteProgram::TRemoteProgram(const std::string& exe) {
   FProcessId = info.dwProcessId;
   ::WaitForInputIdle(info.hProcess, 20000);
   for (int i = 0; i < 400 && !FWindow; ++i) {
-    FindContext context{FProcessId, nullptr};
-    ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&context));
+    FindContext context{FProcessId, false, nullptr};
+    ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&context));
     FWindow = context.found;
     if (!FWindow) ::Sleep(50);
   }
@@ -164,7 +158,7 @@ bool TRemoteProgram::Close(DWORD milliseconds) {
 }
 
 HWND TRemoteProgram::FindMessageBox() const {
-  FindContext context{FProcessId, nullptr};
-  ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&context));
+  FindContext context{FProcessId, true, nullptr};
+  ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&context));
   return context.found;
 }

@@ -2,6 +2,18 @@
 
 #include <fstream>
 
+#include "framework/Handles.h"
+
+namespace {
+
+struct DcDeleter {
+  void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
+};
+using UniqueMemoryDc = UniqueHandle<HDC, DcDeleter>;
+using UniqueHBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
+
+}  // namespace
+
 TScreenshot::TScreenshot(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);
@@ -10,12 +22,13 @@ TScreenshot::TScreenshot(HWND window) {
   FWidth = client.right;
   FHeight = client.bottom;
   FPixels.assign(static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight), 0);
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, FWidth, FHeight);
-  HGDIOBJ previous = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, FWidth, FHeight, screen, origin.x, origin.y, SRCCOPY);
-  ::SelectObject(memory, previous);
+  const WindowDc screen(nullptr);
+  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  const UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.get(), FWidth, FHeight));
+  {
+    const SelectedObject selected(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, FWidth, FHeight, screen.get(), origin.x, origin.y, SRCCOPY);
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = FWidth;
@@ -23,10 +36,7 @@ TScreenshot::TScreenshot(HWND window) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(FHeight), FPixels.data(), &info, DIB_RGB_COLORS);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(FHeight), FPixels.data(), &info, DIB_RGB_COLORS);
 }
 
 COLORREF TScreenshot::At(int x, int y) const {

@@ -12,6 +12,7 @@
 
 #include "tests/support/DropFiles.h"
 #include "framework/Application.h"
+#include "framework/Handles.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
@@ -69,13 +70,13 @@ HWND WaitForDialog(const char* caption) { return WaitForWindow("#32770", caption
 
 // "SearchPath" as the registry holds it, type and all, not as the program reads it.
 std::string StoredSearchPath() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brenvold\\Quorvane\\", 0, KEY_READ, &key) != ERROR_SUCCESS)
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Brenvold\\Quorvane\\", 0, KEY_READ, &opened) != ERROR_SUCCESS)
     return "<no key>";
+  const UniqueHKey key(opened);
   char data[1024] = {};
   DWORD type = 0, size = sizeof data - 1;
-  const LONG status = ::RegQueryValueExA(key, "SearchPath", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-  ::RegCloseKey(key);
+  const LONG status = ::RegQueryValueExA(key.get(), "SearchPath", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
   if (status != ERROR_SUCCESS) return "<no value>";
   if (type != REG_SZ) return "<not REG_SZ>";
   return data;
