@@ -40,6 +40,13 @@ mount_tmpfs() {
   cleanup_mounts+=("$1")
 }
 
+# tmpfs_drive LETTER: an 8 MiB RAM drive at $mnt, mapped as Wine drive LETTER:.
+tmpfs_drive() {
+  mnt=$work/mnt
+  mount_tmpfs "$mnt" 8m
+  map_drive "$1" "$mnt"
+}
+
 # mount_image IMAGE DIR: loop-mounts a file-system image.
 mount_image() {
   local loop

@@ -8,9 +8,7 @@ set -uo pipefail
 letter=${4:?drive letter}
 . "$(dirname "$0")/medium-lib.sh"
 
-mnt=$work/mnt
-mount_tmpfs "$mnt" 8m
-map_drive "$letter" "$mnt"
+tmpfs_drive "$letter"
 
 head -c 4096 /dev/urandom >"$mnt/small.bin"
 big_length=$((16 * 1024 * 1024))

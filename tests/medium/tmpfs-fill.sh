@@ -7,9 +7,7 @@ set -uo pipefail
 letter=${4:?drive letter}
 . "$(dirname "$0")/medium-lib.sh"
 
-mnt=$work/mnt
-mount_tmpfs "$mnt" 8m
-map_drive "$letter" "$mnt"
+tmpfs_drive "$letter"
 
 free_before=$(free_bytes "$mnt")
 expected=$(ninety_five_percent "$free_before")

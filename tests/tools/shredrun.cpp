@@ -19,7 +19,7 @@ namespace {
 
 // Sleeping per block lets a test kill the process while a fill is half written.
 // The status text carries each entry's shred size, which the tests check.
-class TToolDisplay final : public IShredDisplay {
+class TToolDisplay final : public TNullDisplay {
  public:
   TToolDisplay(DWORD delayMs, bool echoStatus) noexcept : FDelayMs(delayMs), FEchoStatus(echoStatus) {}
   void SetStatusText(std::string_view text) override {
@@ -27,12 +27,6 @@ class TToolDisplay final : public IShredDisplay {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     std::fflush(stderr);
   }
-  void RepaintStatus() override {}
-  void SetStatusFontColor(std::uint32_t) override {}
-  void SetReadoutText(std::string_view) override {}
-  void RepaintReadout() override {}
-  void SetProgressMin(std::int32_t) override {}
-  void SetProgressMax(std::int32_t) override {}
   void SetProgressPosition(std::int32_t) override {
     if (FDelayMs > 0) ::Sleep(FDelayMs);
   }
