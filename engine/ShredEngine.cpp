@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::uint32_t kBlack = 0;
 
-// Wildcards make FindFirstFileA match other files; such a name is never a file of
-// its own, so it must not count as an existing one.
+// Wildcards are patterns to the system's folder searches, which match other files
+// with them; such a name is never a file of its own, so it never counts as one.
 bool HasWildcards(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
 // Puts the bar back to 0 however the overwrite ends, exceptions included.
@@ -43,7 +43,10 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, std::int64_t shre
 
   // Writing back attributes that could not be read would set every other bit.
   if (const auto attributes = FFileSystem.GetAttributes(entry); attributes != IFileSystem::kInvalidAttributes) {
-    FFileSystem.SetAttributes(entry, (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly);
+    // Writing back the bits that are there changes nothing, and under Wine it costs
+    // opening the file: a tenth of the time a small file takes.
+    if (const auto cleared = (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly; cleared != attributes)
+      FFileSystem.SetAttributes(entry, cleared);
   }
   const bool existing = !HasWildcards(entry) && FFileSystem.FileExists(entry);
   const auto blockSize = static_cast<std::int32_t>(std::min<std::int64_t>(shredSize, kBlockSize));

