@@ -1,6 +1,7 @@
 // Labels, progress bars, panels and images on a real form.
 #include "framework/Label.h"
 
+#include "framework/Edit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/Panel.h"
@@ -9,7 +10,10 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -23,6 +27,7 @@ class TControlsForm : public TForm {
   TLabel* Link = nullptr;
   TLabel* Readout = nullptr;
   TProgressBar* Bar = nullptr;
+  TEdit* Status = nullptr;
 
   void LinkClick(TComponent* Sender) { LinkClicks += Sender == Link ? 1 : 100; }
   int LinkClicks = 0;
@@ -42,6 +47,7 @@ constexpr TControlSpec kControls[] = {
     {.Field = Field<&TControlsForm::Readout>, .Name = "Readout", .Bounds = {100, 180, 85, 129},
      .Constraints = {85, 129, 85, 129}},
     {.Field = Field<&TControlsForm::Bar>, .Name = "Bar", .Bounds = {0, 200, 298, 13}, .Align = TAlign::alBottom},
+    {.Field = Field<&TControlsForm::Status>, .Name = "Status", .Bounds = {190, 172, 100, 21}, .ReadOnly = true},
 };
 
 constexpr TFormSpec kLayout{.Caption = "Controls", .ClientWidth = 298, .ClientHeight = 213,
@@ -55,6 +61,17 @@ SIZE TextSize(HWND control, const char* text) {
   SIZE size{};
   ::GetTextExtentPoint32A(dc.get(), text, static_cast<int>(strlen(text)), &size);
   return size;
+}
+
+// The control's pixels as they are on screen now.
+std::vector<COLORREF> Pixels(HWND control) {
+  RECT client{};
+  ::GetClientRect(control, &client);
+  const WindowDc dc(control);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) pixels.push_back(::GetPixel(dc.get(), x, y));
+  return pixels;
 }
 
 class ControlsTest : public testing::Test {
@@ -159,3 +176,20 @@ TEST_F(ControlsTest, ADialogFormCannotBeResizedAndItsPanelHoldsItsChildren) {
 }
 
 }  // namespace
+
+TEST_F(ControlsTest, AnEditPaintsATextAheadExactlyAsItPaintsItOnceItHasIt) {
+  TEdit& status = *Form->Status;
+  status.SetFontColor(clRed);
+  // Longer than the edit, so its clipping shows too.
+  const std::string text = "shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...";
+  status.SetText(text);
+  status.Repaint();
+  const auto own = Pixels(status.WindowHandle());
+  ASSERT_GT(std::count(own.begin(), own.end(), ColorToRGB(clRed)), 20) << "the edit drew its text";
+
+  status.SetText("an older text");
+  status.Repaint();
+  status.PaintText(text);
+  EXPECT_EQ(Pixels(status.WindowHandle()), own);
+  EXPECT_EQ(status.Text(), "an older text") << "the edit keeps its own text until it is given one";
+}
