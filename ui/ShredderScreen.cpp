@@ -20,10 +20,12 @@ void TFileListAdapter::HoldDrawing() {
 }
 
 void TFileListAdapter::Flush() {
+  const auto start = std::chrono::steady_clock::now();
   if (FHeld) ::SendMessageA(FList.Handle(), WM_SETREDRAW, TRUE, 0);
   FHeld = false;
   FList.Repaint();
   FDrawnAt = std::chrono::steady_clock::now();
+  FDrawingTook = FDrawnAt - start;
 }
 
 void TFileListAdapter::Replace(int index, const std::string& text) {
@@ -32,7 +34,9 @@ void TFileListAdapter::Replace(int index, const std::string& text) {
 }
 
 void TFileListAdapter::Repaint() {
-  if (!FHeld || std::chrono::steady_clock::now() - FDrawnAt >= kListFrame) Flush();
+  if (!FHeld) return Flush();
+  const auto waited = std::chrono::steady_clock::now() - FDrawnAt;
+  if (waited >= kListFrame && waited >= kCostShare * FDrawingTook) Flush();
 }
 
 void TFileListAdapter::Delete(int index) {
@@ -44,8 +48,17 @@ bool TFileListAdapter::Selected(int index) const { return FList.Selected(index);
 void TFileListAdapter::SetSelected(int index, bool selected) { FList.SetSelected(index, selected); }
 void TFileListAdapter::SetFontColor(std::uint32_t color) { FList.SetFontColor(color); }
 
-void TControlsDisplay::SetStatusText(std::string_view text) { FStatus.SetText(text); }
-void TControlsDisplay::RepaintStatus() { FStatus.Repaint(); }
+void TControlsDisplay::Flush() {
+  if (!FStatusPending) return;
+  FStatus.SetText(FStatusText);
+  FStatusPending = false;
+}
+
+void TControlsDisplay::SetStatusText(std::string_view text) {
+  FStatusText = text;
+  FStatusPending = true;
+}
+void TControlsDisplay::RepaintStatus() { FStatus.PaintText(FStatusText); }
 void TControlsDisplay::SetStatusFontColor(std::uint32_t color) { FStatus.SetFontColor(color); }
 void TControlsDisplay::SetReadoutText(std::string_view text) { FReadout.SetCaption(text); }
 void TControlsDisplay::RepaintReadout() { FReadout.Repaint(); }

@@ -3,6 +3,7 @@
 // line, digit readout and progress bar.
 
 #include <chrono>
+#include <string>
 
 #include "engine/FileList.h"
 #include "engine/ShredDisplay.h"
@@ -15,12 +16,15 @@ class TProgressBar;
 // Under Wine every row added, removed or swapped in a list with scroll bars costs
 // several milliseconds, most of it in redrawing the scroll bars: more than shredding
 // a small file, and far too much for a drop of thousands of names. So the list's
-// drawing is held while rows change, the list is drawn at most every kListFrame,
-// and once more when the command ends (Flush). Every frame it shows is a state the
-// list really had.
+// drawing is held while rows change, and once more when the command ends (Flush).
+// In between the list is drawn at most every kListFrame, and never sooner than
+// kCostShare times what its last drawing took: under Wine one drawing takes about
+// 5 ms, so drawing keeps to a fiftieth of a run. Every frame it shows is a state
+// the list really had.
 class TFileListAdapter final : public IFileList {
  public:
   static constexpr std::chrono::milliseconds kListFrame{100};
+  static constexpr int kCostShare = 50;
 
   explicit TFileListAdapter(THListBox& list) noexcept : FList(list) {}
   // Draws what is held back; every command that changes rows calls it at its end.
@@ -43,12 +47,19 @@ class TFileListAdapter final : public IFileList {
   THListBox& FList;
   bool FHeld = false;
   std::chrono::steady_clock::time_point FDrawnAt{};
+  std::chrono::steady_clock::duration FDrawingTook{};
 };
 
+// The status line shows every file's status text, and under Wine an edit spends
+// about a millisecond taking a new text and painting it: as long as shredding a
+// small file. So each text is painted straight into the edit (TEdit::PaintText),
+// and the edit itself is given the last one when the command ends (Flush).
 class TControlsDisplay final : public IShredDisplay {
  public:
   TControlsDisplay(TEdit& status, TLabel& readout, TProgressBar& progress) noexcept
       : FStatus(status), FReadout(readout), FProgress(progress) {}
+  // Gives the status line the text it shows; every command that shreds calls it at its end.
+  void Flush();
   void SetStatusText(std::string_view text) override;
   void RepaintStatus() override;
   void SetStatusFontColor(std::uint32_t color) override;
@@ -62,4 +73,6 @@ class TControlsDisplay final : public IShredDisplay {
   TEdit& FStatus;
   TLabel& FReadout;
   TProgressBar& FProgress;
+  std::string FStatusText;
+  bool FStatusPending = false;
 };

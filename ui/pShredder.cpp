@@ -75,16 +75,22 @@ constexpr TFormSpec kLayout = {
     .Controls = kControls,
 };
 
-// Draws what the list held back, on every way out of a command.
+// Draws what the list held back, and gives the status line its text, on every way
+// out of a command.
 class TFlushAtEnd {
  public:
-  explicit TFlushAtEnd(TFileListAdapter& list) noexcept : FList(list) {}
+  explicit TFlushAtEnd(TFileListAdapter& list, TControlsDisplay* screen = nullptr) noexcept
+      : FList(list), FScreen(screen) {}
   TFlushAtEnd(const TFlushAtEnd&) = delete;
   TFlushAtEnd& operator=(const TFlushAtEnd&) = delete;
-  ~TFlushAtEnd() { FList.Flush(); }
+  ~TFlushAtEnd() {
+    FList.Flush();
+    if (FScreen != nullptr) FScreen->Flush();
+  }
 
  private:
   TFileListAdapter& FList;
+  TControlsDisplay* FScreen;
 };
 
 }  // namespace
@@ -168,9 +174,9 @@ LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfrmShredder::btnWipeClick(TComponent*) {
-  // The list may hold back its last marks for a moment; they are drawn however the
-  // run ends, before any error is shown.
-  const TFlushAtEnd flush{*FFileList};
+  // The list may hold back its last marks for a moment, and the status line its
+  // last text; both are settled however the run ends, before any error is shown.
+  const TFlushAtEnd flush{*FFileList, FScreen.get()};
   FEngine->Run(*FFileList);
 }
 
@@ -183,5 +189,6 @@ void TfrmShredder::About1Click(TComponent*) { frmAbout->ShowModal(); }
 std::int64_t TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
 
 std::int64_t TfrmShredder::ShredFile(const std::string& entry, std::int64_t shredSize) {
+  const TFlushAtEnd flush{*FFileList, FScreen.get()};
   return FEngine->ShredFile(entry, shredSize);
 }
