@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -180,16 +181,19 @@ TEST_F(ControlsTest, ADialogFormCannotBeResizedAndItsPanelHoldsItsChildren) {
 TEST_F(ControlsTest, AnEditPaintsATextAheadExactlyAsItPaintsItOnceItHasIt) {
   TEdit& status = *Form->Status;
   status.SetFontColor(clRed);
-  // Longer than the edit, so its clipping shows too.
-  const std::string text = "shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...";
-  status.SetText(text);
-  status.Repaint();
-  const auto own = Pixels(status.WindowHandle());
-  ASSERT_GT(std::count(own.begin(), own.end(), ColorToRGB(clRed)), 20) << "the edit drew its text";
+  // One longer than the edit, to be clipped, and one that must clear all of it.
+  const std::string longer = "shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...";
+  const std::string shorter = "C:\\a";
+  for (const auto& [text, before] : {std::pair{longer, shorter}, std::pair{shorter, longer}}) {
+    status.SetText(text);
+    status.Repaint();
+    const auto own = Pixels(status.WindowHandle());
+    ASSERT_GT(std::count(own.begin(), own.end(), ColorToRGB(clRed)), 5) << "the edit drew its text";
 
-  status.SetText("an older text");
-  status.Repaint();
-  status.PaintText(text);
-  EXPECT_EQ(Pixels(status.WindowHandle()), own);
-  EXPECT_EQ(status.Text(), "an older text") << "the edit keeps its own text until it is given one";
+    status.SetText(before);
+    status.Repaint();
+    status.PaintText(text);
+    EXPECT_EQ(Pixels(status.WindowHandle()), own) << text;
+    EXPECT_EQ(status.Text(), before) << "the edit keeps its own text until it is given one";
+  }
 }
