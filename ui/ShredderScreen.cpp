@@ -12,6 +12,7 @@ std::string TFileListAdapter::Text(int index) const { return FList.Text(index); 
 void TFileListAdapter::AddString(const std::string& text) {
   HoldDrawing();
   FList.AddString(text);
+  FShownChanged = true;  // the scroll bars, at least
 }
 void TFileListAdapter::HoldDrawing() {
   if (FHeld) return;
@@ -23,6 +24,7 @@ void TFileListAdapter::Flush() {
   const auto start = std::chrono::steady_clock::now();
   if (FHeld) ::SendMessageA(FList.Handle(), WM_SETREDRAW, TRUE, 0);
   FHeld = false;
+  FShownChanged = false;
   FList.Repaint();
   FDrawnAt = std::chrono::steady_clock::now();
   FDrawingTook = FDrawnAt - start;
@@ -31,10 +33,22 @@ void TFileListAdapter::Flush() {
 void TFileListAdapter::Replace(int index, const std::string& text) {
   HoldDrawing();
   FList.Replace(index, text);
+  // The row count stays, so only a row in view changes what the list shows.
+  if (!FShownChanged) FShownChanged = InView(index);
+}
+
+bool TFileListAdapter::InView(int index) const {
+  const HWND list = FList.WindowHandle();
+  RECT row{}, client{}, overlap{};
+  if (::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row)) == LB_ERR)
+    return true;
+  ::GetClientRect(list, &client);
+  return ::IntersectRect(&overlap, &row, &client) != FALSE;
 }
 
 void TFileListAdapter::Repaint() {
   if (!FHeld) return Flush();
+  if (!FShownChanged) return;
   const auto waited = std::chrono::steady_clock::now() - FDrawnAt;
   if (waited >= kListFrame && waited >= kCostShare * FDrawingTook) Flush();
 }
@@ -42,6 +56,7 @@ void TFileListAdapter::Repaint() {
 void TFileListAdapter::Delete(int index) {
   HoldDrawing();
   FList.Delete(index);
+  FShownChanged = true;
 }
 int TFileListAdapter::SelCount() const { return FList.SelCount(); }
 bool TFileListAdapter::Selected(int index) const { return FList.Selected(index); }

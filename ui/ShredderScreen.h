@@ -19,8 +19,9 @@ class TProgressBar;
 // drawing is held while rows change, and once more when the command ends (Flush).
 // In between the list is drawn at most every kListFrame, and never sooner than
 // kCostShare times what its last drawing took: under Wine one drawing takes about
-// 5 ms, so drawing keeps to a fiftieth of a run. Every frame it shows is a state
-// the list really had.
+// 5 ms, so drawing keeps to a fiftieth of a run. Nor is it drawn while the rows
+// that changed are all out of view. Every frame it shows is a state the list
+// really had.
 class TFileListAdapter final : public IFileList {
  public:
   static constexpr std::chrono::milliseconds kListFrame{100};
@@ -43,9 +44,11 @@ class TFileListAdapter final : public IFileList {
 
  private:
   void HoldDrawing();
+  bool InView(int index) const;
 
   THListBox& FList;
   bool FHeld = false;
+  bool FShownChanged = false;  // since the last drawing, in what the list shows
   std::chrono::steady_clock::time_point FDrawnAt{};
   std::chrono::steady_clock::duration FDrawingTook{};
 };
