@@ -1,7 +1,5 @@
 #include "framework/Edit.h"
 
-#include <string>
-
 TEdit::TEdit(TComponent* owner) : TControl(owner) {}
 
 TControl::TWindowClass TEdit::CreateParams() const {
@@ -9,26 +7,33 @@ TControl::TWindowClass TEdit::CreateParams() const {
 }
 
 void TEdit::PaintText(std::string_view text) {
-  const HWND edit = WindowHandle();
-  if (edit == nullptr) return;
-  const WindowDc dc(edit);
-  if (!dc) return;
+  if (WindowHandle() == nullptr) return;
+  TPainter(*this).Paint(text);
+}
+
+TEdit::TPainter::TPainter(TEdit& edit) : FDc(edit.WindowHandle()) {
+  if (!FDc) return;
+  const HWND window = edit.WindowHandle();
   // The colours the edit would get from its parent, which hands the question to
-  // this object; asked directly, without the round of messages.
-  if (CtlColor(dc.get()) == nullptr) {
-    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
-    ::SetBkColor(dc.get(), ::GetSysColor(FReadOnly ? COLOR_3DFACE : COLOR_WINDOW));
+  // the edit's object; asked directly, without the round of messages.
+  if (edit.CtlColor(FDc.get()) == nullptr) {
+    ::SetTextColor(FDc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(FDc.get(), ::GetSysColor(edit.FReadOnly ? COLOR_3DFACE : COLOR_WINDOW));
   }
   // The text stays inside the edit's formatting rectangle, which holds its margins;
   // a new text starts unscrolled at its top left corner. Around it the edit shows
   // its background whatever the text, so only the rectangle is filled.
-  RECT format{};
-  ::SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(edit, WM_GETFONT, 0, 0)));
-  // Converted as the edit converts what it is given.
-  const int length = static_cast<int>(text.size());
-  std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0)), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
-  ::ExtTextOutW(dc.get(), format.left, format.top, ETO_CLIPPED | ETO_OPAQUE, &format, wide.data(), static_cast<UINT>(wide.size()),
-                nullptr);
+  ::SendMessageA(window, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&FFormat));
+  FFont.emplace(FDc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+}
+
+void TEdit::TPainter::Paint(std::string_view text) {
+  if (!FDc) return;
+  // Converted as the edit converts what it is given; no code page makes more
+  // UTF-16 units than it has bytes.
+  FWide.resize(text.size());
+  const int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), FWide.data(),
+                                          static_cast<int>(FWide.size()));
+  ::ExtTextOutW(FDc.get(), FFormat.left, FFormat.top, ETO_CLIPPED | ETO_OPAQUE, &FFormat, FWide.data(),
+                static_cast<UINT>(units > 0 ? units : 0), nullptr);
 }

@@ -44,12 +44,16 @@ std::int32_t TProgressBar::Position() const {
   return static_cast<std::int32_t>(::SendMessageA(WindowHandle(), PBM_GETPOS, 0, 0));
 }
 
+// The range is set for every file a run shreds, and mostly stays what it was:
+// only a change is sent to the bar.
 void TProgressBar::SetMin(std::int32_t value) {
+  if (value == FMin) return;
   FMin = value;
   SendRange();
 }
 
 void TProgressBar::SetMax(std::int32_t value) {
+  if (value == FMax) return;
   FMax = value;
   SendRange();
 }

@@ -64,6 +64,7 @@ void TFileListAdapter::SetSelected(int index, bool selected) { FList.SetSelected
 void TFileListAdapter::SetFontColor(std::uint32_t color) { FList.SetFontColor(color); }
 
 void TControlsDisplay::Flush() {
+  FStatusPainter.reset();
   if (!FStatusPending) return;
   FStatus.SetText(FStatusText);
   FStatusPending = false;
@@ -73,8 +74,14 @@ void TControlsDisplay::SetStatusText(std::string_view text) {
   FStatusText = text;
   FStatusPending = true;
 }
-void TControlsDisplay::RepaintStatus() { FStatus.PaintText(FStatusText); }
-void TControlsDisplay::SetStatusFontColor(std::uint32_t color) { FStatus.SetFontColor(color); }
+void TControlsDisplay::RepaintStatus() {
+  if (!FStatusPainter) FStatusPainter.emplace(FStatus);
+  FStatusPainter->Paint(FStatusText);
+}
+void TControlsDisplay::SetStatusFontColor(std::uint32_t color) {
+  FStatusPainter.reset();  // it holds the old colour
+  FStatus.SetFontColor(color);
+}
 void TControlsDisplay::SetReadoutText(std::string_view text) { FReadout.SetCaption(text); }
 void TControlsDisplay::RepaintReadout() { FReadout.Repaint(); }
 void TControlsDisplay::SetProgressMin(std::int32_t value) { FProgress.SetMin(value); }

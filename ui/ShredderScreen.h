@@ -3,13 +3,14 @@
 // line, digit readout and progress bar.
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "engine/FileList.h"
 #include "engine/ShredDisplay.h"
+#include "framework/Edit.h"
 
 class THListBox;
-class TEdit;
 class TLabel;
 class TProgressBar;
 
@@ -55,8 +56,9 @@ class TFileListAdapter final : public IFileList {
 
 // The status line shows every file's status text, and under Wine an edit spends
 // about a millisecond taking a new text and painting it: as long as shredding a
-// small file. So each text is painted straight into the edit (TEdit::PaintText),
-// and the edit itself is given the last one when the command ends (Flush).
+// small file. So each text is painted straight into the edit by a painter that
+// keeps the edit's DC for the whole command, and the edit itself is given the last
+// text when the command ends (Flush), which also lets the DC go.
 class TControlsDisplay final : public IShredDisplay {
  public:
   TControlsDisplay(TEdit& status, TLabel& readout, TProgressBar& progress) noexcept
@@ -78,4 +80,5 @@ class TControlsDisplay final : public IShredDisplay {
   TProgressBar& FProgress;
   std::string FStatusText;
   bool FStatusPending = false;
+  std::optional<TEdit::TPainter> FStatusPainter;
 };

@@ -197,3 +197,24 @@ TEST_F(ControlsTest, AnEditPaintsATextAheadExactlyAsItPaintsItOnceItHasIt) {
     EXPECT_EQ(status.Text(), before) << "the edit keeps its own text until it is given one";
   }
 }
+
+TEST_F(ControlsTest, APainterKeptOverSeveralTextsLeavesEachAsTheEditPaintsIt) {
+  TEdit& status = *Form->Status;
+  status.SetFontColor(clRed);
+  const std::vector<std::string> texts = {"shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...", "C:\\a",
+                                          "shredding C:\\b: size is 0 bytes ...", ""};
+  std::vector<std::vector<COLORREF>> own;
+  for (const auto& text : texts) {
+    status.SetText(text);
+    status.Repaint();
+    own.push_back(Pixels(status.WindowHandle()));
+  }
+  status.SetText("x");
+  status.Repaint();
+  TEdit::TPainter painter(status);
+  ASSERT_TRUE(painter);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    painter.Paint(texts[i]);
+    EXPECT_EQ(Pixels(status.WindowHandle()), own[i]) << "text " << i;
+  }
+}
