@@ -1,6 +1,7 @@
 // What the main window's display costs a shredding run, and how fast a large drop
 // is listed, against a baseline measured in the same run: the same run with no
-// display attached. usage: window_bench [large|small|drop] [ROUNDS, default 9]
+// display attached; and the share of such a run that goes to the display, timed call
+// by call. usage: window_bench [large|small|drop] [ROUNDS, default 9]
 #include <windows.h>
 #include <shlobj.h>
 
@@ -12,14 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/DropFiles.h"
+#include "bench/TimedDisplay.h"
 #include "engine/ShredDisplay.h"
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
 #include "framework/Handles.h"
+#include "tests/support/DropFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFileList.h"
+#include "framework/ProgressBar.h"
+#include "ui/DisplayThrottle.h"
 #include "ui/HListBox.h"
+#include "ui/ShredderScreen.h"
 #include "ui/about.h"
 #include "ui/pShredder.h"
 
@@ -108,6 +113,39 @@ void Compare(const char* name, int count, std::size_t bytes, int rounds) {
               Median(bare), Median(windowed), Median(ratios), rounds);
 }
 
+// The window's display elements, put together as the window puts them together,
+// with every call the engine makes into them timed: their share of the run.
+double DisplayShare(int count, std::size_t bytes) {
+  const TTempFolder folder;
+  for (const auto& path : MakeFiles(folder, count, bytes)) frmShredder->ListBox1->AddString(path);
+  Pump();
+  TFileListAdapter list(*frmShredder->ListBox1);
+  TControlsDisplay screen(*frmShredder->Edit1, *frmShredder->Label2, *frmShredder->pbWiping);
+  TDisplayThrottle throttle(screen, [] { return frmShredder->pbWiping->Width(); });
+  double inDisplay = 0;
+  TTimedDisplay display(throttle, inDisplay);
+  TTimedFileList timedList(list, inDisplay);
+  TWin32FileSystem fs;
+  TShredEngine engine(fs, display);
+  const double run = Seconds([&] {
+    engine.Run(timedList);
+    const TStopwatch watch(inDisplay);
+    list.Flush();
+    screen.Flush();
+  });
+  frmShredder->Button1Click(frmShredder);
+  Pump();
+  return inDisplay / run;
+}
+
+void Share(const char* name, int count, std::size_t bytes) {
+  std::vector<double> shares;
+  for (int round = 0; round < 3; ++round) shares.push_back(DisplayShare(count, bytes));
+  const double share = Median(shares);
+  std::printf("%-22s display calls take %.1f%% of the run (%.1f%%, %.1f%%, %.1f%%): window/no display %.3f\n", name,
+              100 * share, 100 * shares[0], 100 * shares[1], 100 * shares[2], 1 / (1 - share));
+}
+
 void LargeDrop() {
   std::vector<std::string> names;
   for (int i = 0; i < 10000; ++i) names.push_back("C:\\Users\\someone\\Documents\\Project\\file-" + std::to_string(i * 7919 % 10000) + ".txt");
@@ -131,8 +169,14 @@ int main(int argc, char** argv) {
   frmAbout = new TfrmAbout(nullptr);
   frmShredder->Show();
   Pump();
-  if (only.empty() || only == "large") Compare("1 GiB file", 1, std::size_t{1} << 30, rounds);
-  if (only.empty() || only == "small") Compare("2,000 files of 4 KiB", 2000, 4096, rounds);
+  if (only.empty() || only == "large") {
+    Compare("1 GiB file", 1, std::size_t{1} << 30, rounds);
+    Share("1 GiB file", 1, std::size_t{1} << 30);
+  }
+  if (only.empty() || only == "small") {
+    Compare("2,000 files of 4 KiB", 2000, 4096, rounds);
+    Share("2,000 files of 4 KiB", 2000, 4096);
+  }
   if (only.empty() || only == "drop") LargeDrop();
   delete frmAbout;
   delete frmShredder;
