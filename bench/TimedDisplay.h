@@ -25,24 +25,23 @@ class TStopwatch {
   LARGE_INTEGER FStart{};
 };
 
-class TTimedDisplay final : public IShredDisplay {
- private:
-  template <typename Method, typename... Args>
-  void Timed(Method method, Args... args) {
-    const TStopwatch watch(FSeconds);
-    (FInner.*method)(args...);
-  }
+template <typename Object, typename Method, typename... Args>
+auto TimedCall(double& seconds, Object& object, Method method, const Args&... args) {
+  const TStopwatch watch(seconds);
+  return (object.*method)(args...);
+}
 
+class TTimedDisplay final : public IShredDisplay {
  public:
   TTimedDisplay(IShredDisplay& inner, double& seconds) noexcept : FInner(inner), FSeconds(seconds) {}
-  void SetStatusText(std::string_view text) override { Timed(&IShredDisplay::SetStatusText, text); }
-  void RepaintStatus() override { Timed(&IShredDisplay::RepaintStatus); }
-  void SetStatusFontColor(std::uint32_t color) override { Timed(&IShredDisplay::SetStatusFontColor, color); }
-  void SetReadoutText(std::string_view text) override { Timed(&IShredDisplay::SetReadoutText, text); }
-  void RepaintReadout() override { Timed(&IShredDisplay::RepaintReadout); }
-  void SetProgressMin(std::int32_t value) override { Timed(&IShredDisplay::SetProgressMin, value); }
-  void SetProgressMax(std::int32_t value) override { Timed(&IShredDisplay::SetProgressMax, value); }
-  void SetProgressPosition(std::int32_t value) override { Timed(&IShredDisplay::SetProgressPosition, value); }
+  void SetStatusText(std::string_view text) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetStatusText, text); }
+  void RepaintStatus() override { TimedCall(FSeconds, FInner, &IShredDisplay::RepaintStatus); }
+  void SetStatusFontColor(std::uint32_t color) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetStatusFontColor, color); }
+  void SetReadoutText(std::string_view text) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetReadoutText, text); }
+  void RepaintReadout() override { TimedCall(FSeconds, FInner, &IShredDisplay::RepaintReadout); }
+  void SetProgressMin(std::int32_t value) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetProgressMin, value); }
+  void SetProgressMax(std::int32_t value) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetProgressMax, value); }
+  void SetProgressPosition(std::int32_t value) override { TimedCall(FSeconds, FInner, &IShredDisplay::SetProgressPosition, value); }
 
  private:
   IShredDisplay& FInner;
@@ -50,25 +49,18 @@ class TTimedDisplay final : public IShredDisplay {
 };
 
 class TTimedFileList final : public IFileList {
- private:
-  template <typename Method, typename... Args>
-  auto Timed(Method method, const Args&... args) const {
-    const TStopwatch watch(FSeconds);
-    return (FInner.*method)(args...);
-  }
-
  public:
   TTimedFileList(IFileList& inner, double& seconds) noexcept : FInner(inner), FSeconds(seconds) {}
-  int Count() const override { return Timed(&IFileList::Count); }
-  std::string Text(int index) const override { return Timed(&IFileList::Text, index); }
-  void AddString(const std::string& text) override { Timed(&IFileList::AddString, text); }
-  void Replace(int index, const std::string& text) override { Timed(&IFileList::Replace, index, text); }
-  void Delete(int index) override { Timed(&IFileList::Delete, index); }
-  int SelCount() const override { return Timed(&IFileList::SelCount); }
-  bool Selected(int index) const override { return Timed(&IFileList::Selected, index); }
-  void SetSelected(int index, bool selected) override { Timed(&IFileList::SetSelected, index, selected); }
-  void Repaint() override { Timed(&IFileList::Repaint); }
-  void SetFontColor(std::uint32_t color) override { Timed(&IFileList::SetFontColor, color); }
+  int Count() const override { return TimedCall(FSeconds, FInner, &IFileList::Count); }
+  std::string Text(int index) const override { return TimedCall(FSeconds, FInner, &IFileList::Text, index); }
+  void AddString(const std::string& text) override { TimedCall(FSeconds, FInner, &IFileList::AddString, text); }
+  void Replace(int index, const std::string& text) override { TimedCall(FSeconds, FInner, &IFileList::Replace, index, text); }
+  void Delete(int index) override { TimedCall(FSeconds, FInner, &IFileList::Delete, index); }
+  int SelCount() const override { return TimedCall(FSeconds, FInner, &IFileList::SelCount); }
+  bool Selected(int index) const override { return TimedCall(FSeconds, FInner, &IFileList::Selected, index); }
+  void SetSelected(int index, bool selected) override { TimedCall(FSeconds, FInner, &IFileList::SetSelected, index, selected); }
+  void Repaint() override { TimedCall(FSeconds, FInner, &IFileList::Repaint); }
+  void SetFontColor(std::uint32_t color) override { TimedCall(FSeconds, FInner, &IFileList::SetFontColor, color); }
 
  private:
   IFileList& FInner;

@@ -18,10 +18,10 @@
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
 #include "framework/Handles.h"
+#include "framework/ProgressBar.h"
 #include "tests/support/DropFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFileList.h"
-#include "framework/ProgressBar.h"
 #include "ui/DisplayThrottle.h"
 #include "ui/HListBox.h"
 #include "ui/ShredderScreen.h"
@@ -31,12 +31,12 @@
 namespace {
 
 double Seconds(const std::function<void()>& work) {
-  LARGE_INTEGER frequency{}, start{}, end{};
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&start);
-  work();
-  ::QueryPerformanceCounter(&end);
-  return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  double seconds = 0;
+  {
+    const TStopwatch watch(seconds);
+    work();
+  }
+  return seconds;
 }
 
 double Median(std::vector<double> values) {

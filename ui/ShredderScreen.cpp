@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "framework/Edit.h"
 #include "framework/Label.h"
 #include "framework/ProgressBar.h"
 #include "ui/HListBox.h"
