@@ -2,6 +2,7 @@
 // The file operations the engine needs. Win32FileSystem is the real one; tests
 // add a fake for failures the real platform cannot produce on demand.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -39,4 +40,19 @@ class IFileSystem {
   virtual bool Delete(const std::string& path) = 0;
   // Bytes free and available to the user on a drive root such as "C:\", or -1.
   virtual std::int64_t FreeSpace(const std::string& root) = 0;
+  // Orders names as the system compares file names: 0 when they name the same file,
+  // which they do when they differ only in letter case. This default knows the case
+  // of ASCII letters only; the real file system knows the system's whole upper-case
+  // table, for names in any script.
+  virtual int CompareNames(const std::string& a, const std::string& b) {
+    const auto upper = [](char c) {
+      const auto byte = static_cast<unsigned char>(c);
+      return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+    };
+    const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char x, char y) { return upper(x) == upper(y); });
+    if (mismatch.first == a.end()) return mismatch.second == b.end() ? 0 : -1;
+    if (mismatch.second == b.end()) return 1;
+    return upper(*mismatch.first) < upper(*mismatch.second) ? -1 : 1;
+  }
 };

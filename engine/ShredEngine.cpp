@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/MarkedPaths.h"
 #include "engine/ShredTexts.h"
 
 namespace {
@@ -92,8 +93,16 @@ void TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
   const int count = list.Count();
+  TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {
     const std::string entry = list.Text(index);
+    // A file listed twice is gone by its second entry; sized again, its missing name
+    // would start a fill of the drive's free space that nobody asked for.
+    if (marked.Contains(entry)) {
+      list.Replace(index, std::string(kShreddedMarker) + entry);
+      list.Repaint();
+      continue;
+    }
     const std::int64_t size = ShredSize(entry);
     if (size < 0) continue;
     if (ShredFile(entry, size) < 0) continue;
@@ -104,5 +113,6 @@ void TShredEngine::Run(IFileList& list) {
     if (FFileSystem.NameExists(entry)) continue;
     list.Replace(index, std::string(kShreddedMarker) + entry);
     list.Repaint();
+    marked.Add(entry);
   }
 }

@@ -34,12 +34,25 @@ std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
   return std::make_unique<TWin32File>(std::move(file));
 }
 
+// A name as the file system sees it: the 8-bit text in the ANSI code page, as every
+// ...A call of this file system reads it. Empty when it does not convert.
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  if (size > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
 }  // namespace
 
 TWin32FileSystem::TWin32FileSystem()
     // Looked up at run time: the oldest systems have only GetDiskFreeSpaceA.
     : FGetDiskFreeSpaceEx(reinterpret_cast<FreeSpaceExFunction>(
-          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")))) {}
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")))),
+      // Looked up at run time as well: it came with Windows Vista.
+      FCompareStringOrdinal(reinterpret_cast<CompareOrdinalFunction>(
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")))) {}
 
 std::uint32_t TWin32FileSystem::GetAttributes(const std::string& path) {
   return ::GetFileAttributesA(path.c_str());
@@ -86,4 +99,26 @@ std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
   if (!::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
+}
+
+// The file systems compare names through the system's upper-case table, which knows
+// the case of every script's letters: "É" and "é" name one file, as "E" and "e" do.
+// CompareStringOrdinal ignores case with that table; where it is missing, the
+// invariant locale's upper case is the nearest the system offers.
+int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
+  std::wstring first = Widen(a);
+  std::wstring second = Widen(b);
+  if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);
+  if (FCompareStringOrdinal != nullptr) {
+    // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3; 0 is a failure.
+    const int order = FCompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                            static_cast<int>(second.size()), TRUE);
+    if (order != 0) return order - 2;
+  }
+  for (std::wstring* name : {&first, &second})
+    if (!name->empty())
+      ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name->data(), static_cast<int>(name->size()), name->data(),
+                     static_cast<int>(name->size()));
+  const int order = first.compare(second);
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
 }

@@ -14,8 +14,11 @@ class TWin32FileSystem final : public IFileSystem {
   std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::int64_t FreeSpace(const std::string& root) override;
+  int CompareNames(const std::string& a, const std::string& b) override;
 
  private:
   using FreeSpaceExFunction = int(__stdcall*)(const char*, void*, void*, void*);
   FreeSpaceExFunction FGetDiskFreeSpaceEx;
+  using CompareOrdinalFunction = int(__stdcall*)(const wchar_t*, int, const wchar_t*, int, int);
+  CompareOrdinalFunction FCompareStringOrdinal;
 };

@@ -2,8 +2,10 @@
 // The program's errors: exceptions that carry the text the user is shown.
 // Portable on purpose: the shredding engine raises them too, and it builds natively.
 
+#include <cstddef>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class Exception : public std::exception {
@@ -16,10 +18,18 @@ class Exception : public std::exception {
   std::string FMessage;
 };
 
-// "%s"-style texts: the program's messages have exactly one place holder.
+// "%s"-style texts: the program's messages have exactly one place holder, "%s" (or
+// "%d" in a number's place). The value goes in once, at the template's first place
+// holder; what the value holds is never looked at, so a path with "%d" or "%s" in it
+// is shown as it is.
 inline std::string FormatMessage1(std::string_view pattern, std::string_view value) {
-  std::string text(pattern);
-  if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, value);
-  if (const auto at = text.find("%d"); at != std::string::npos) text.replace(at, 2, value);
-  return text;
+  for (std::size_t at = pattern.find('%'); at != std::string_view::npos; at = pattern.find('%', at + 1)) {
+    if (at + 1 < pattern.size() && (pattern[at + 1] == 's' || pattern[at + 1] == 'd')) {
+      std::string text(pattern.substr(0, at));
+      text += value;
+      text += pattern.substr(at + 2);
+      return text;
+    }
+  }
+  return std::string(pattern);
 }

@@ -47,6 +47,19 @@ TEST_F(ShredEngineTest, ALockedFileCannotBeSized) {
   }
 }
 
+// The path is put into the message as it is, even where it holds place holders.
+TEST_F(ShredEngineTest, TheMessageShowsALockedPathExactly) {
+  const std::string path = "C:\\sales\\100%d%s.txt";
+  fs.AddFile(path, 10);
+  fs.lockedForReading.insert(path);
+  try {
+    engine.ShredSize(path);
+    FAIL() << "no error";
+  } catch (const EFOpenError& error) {
+    EXPECT_EQ(error.Message(), "Cannot open file C:\\sales\\100%d%s.txt");
+  }
+}
+
 TEST_F(ShredEngineTest, FillOfAMissingNameIsWrittenInFullBlocksFlushedAndGone) {
   fs.freeSpace["D:\\"] = 1000000;
   const auto size = engine.ShredSize("D:\\fill");
@@ -234,6 +247,55 @@ TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgre
   EXPECT_EQ(shown.positions[shown.positions.size() - 2], size / divisor);  // full before the reset
   EXPECT_TRUE(std::is_sorted(shown.positions.begin() + 1, shown.positions.end() - 1));
   EXPECT_EQ(shown.positions.size(), static_cast<std::size_t>(size / kBlockSize) + 2);
+}
+
+// A file listed twice, in any letter case, is shredded once; its later entries are
+// marked without a look at the drive: by then its name is missing, and a missing
+// name is a fill of the drive's free space.
+TEST_F(ShredEngineTest, AFileListedAgainInTheSameRunIsMarkedWithoutAFill) {
+  fs.AddFile("C:\\Dir\\a.txt", 5000);
+  fs.AddFile("C:\\Dir\\b.txt", 10);
+  fs.freeSpace["C:\\"] = 16 << 20;
+  TVectorFileList list({"C:\\Dir\\a.txt", "C:\\Dir\\b.txt", "C:\\Dir\\a.txt", "c:\\dIR\\A.TXT"});
+  engine.Run(list);
+  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... C:\\Dir\\b.txt",
+                                                  "SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... c:\\dIR\\A.TXT"}));
+  EXPECT_EQ(list.repaints, 4);
+  EXPECT_EQ(std::count_if(fs.log.begin(), fs.log.end(), [](const std::string& l) { return l.rfind("create", 0) == 0; }),
+            0);
+  EXPECT_EQ(display.max, 10);  // the last size shown is b.txt's, not a fill's
+  EXPECT_TRUE(fs.nodes.empty());
+}
+
+// Only what this run marked counts: a missing name is a fill however often it is
+// listed in runs of its own, and an entry the run could not shred is tried again.
+TEST_F(ShredEngineTest, OnlyEntriesMarkedInThisRunAreMarkedAgain) {
+  fs.freeSpace["D:\\"] = 1000;
+  for (int run = 0; run < 2; ++run) {
+    TVectorFileList list({"D:\\wipe"});
+    engine.Run(list);
+    EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
+  }
+  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "create D:\\wipe"), 2);
+
+  fs.AddFile("C:\\held", 10);
+  fs.lockedForWriting.insert("C:\\held");
+  TVectorFileList list({"C:\\held", "C:\\held"});
+  engine.Run(list);
+  EXPECT_EQ(list.items, (std::vector<std::string>{"C:\\held", "C:\\held"}));
+  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "open-rw C:\\held"), 2);
+}
+
+// The default comparison knows ASCII letters only: bytes above 127 are compared as
+// they are. It is an order, as a set of paths needs, not just a test for equality.
+TEST(FileSystemNamesTest, DefaultComparisonFoldsAsciiCaseOnly) {
+  TFakeFileSystem fs;
+  EXPECT_EQ(fs.CompareNames("C:\\Dir\\File", "c:\\dir\\FILE"), 0);
+  EXPECT_EQ(fs.CompareNames("C:\\a", "C:\\B"), -1);
+  EXPECT_EQ(fs.CompareNames("C:\\B", "C:\\a"), 1);
+  EXPECT_EQ(fs.CompareNames("C:\\a", "C:\\ab"), -1);
+  EXPECT_EQ(fs.CompareNames("C:\\ab", "C:\\A"), 1);
+  EXPECT_NE(fs.CompareNames("C:\\\xC9", "C:\\\xE9"), 0);
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+// The paths one run has marked, so that a second entry for a file the run has
+// already shredded and deleted is marked as well: by then its name is missing, and
+// a missing name would otherwise start a fill of the drive's free space.
+
+#include <set>
+#include <string>
+
+#include "engine/FileSystem.h"
+
+class TMarkedPaths {
+ public:
+  explicit TMarkedPaths(IFileSystem& fileSystem) : FPaths(TNameOrder{&fileSystem}) {}
+
+  // True when path names the same file as a path added before: the same name, letter
+  // case aside, as the file system compares names.
+  bool Contains(const std::string& path) const { return FPaths.count(path) != 0; }
+  void Add(const std::string& path) { FPaths.insert(path); }
+
+ private:
+  struct TNameOrder {
+    IFileSystem* FileSystem;
+    bool operator()(const std::string& a, const std::string& b) const { return FileSystem->CompareNames(a, b) < 0; }
+  };
+  std::set<std::string, TNameOrder> FPaths;
+};
