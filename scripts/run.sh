@@ -7,22 +7,30 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUORVANE_BUILD:-$here/build}
 
 "$here/scripts/install-deps.sh"
-cmake -S "$here" -B "$build/i686" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null
-cmake --build "$build/i686" -j"$(nproc)" --target Quorvane -- --no-print-directory >/dev/null
-exe="$build/i686/ui/Quorvane.exe"
+# The program is the 32-bit build; a kernel that runs no 32-bit programs gets the
+# 64-bit build of the same sources instead.
+. "$here/scripts/wine-arch.sh"
+arch=i686 winearch=win32 loader=/usr/lib/wine/wine
+if ! can_run_32bit; then
+  arch=x86_64 winearch=win64 loader=/usr/lib/wine/wine64
+  echo "This kernel runs no 32-bit programs: starting the 64-bit build of Quorvane instead."
+fi
+cmake -S "$here" -B "$build/$arch" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-$arch-w64-mingw32.cmake" >/dev/null
+cmake --build "$build/$arch" -j"$(nproc)" --target Quorvane -- --no-print-directory >/dev/null
+exe="$build/$arch/ui/Quorvane.exe"
 
-prefix="$build/run-wineprefix"
-"$here/scripts/wine-prefix.sh" "$prefix" win32
+prefix="$build/run-wineprefix-$winearch"
+"$here/scripts/wine-prefix.sh" "$prefix" "$winearch"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ -n "${DISPLAY:-}" ] && xwininfo -root >/dev/null 2>&1; then
-  exec /usr/lib/wine/wine "$exe"
+  exec "$loader" "$exe"
 fi
 
 . "$here/scripts/virtual-display.sh"
 start_virtual_display
-/usr/lib/wine/wine "$exe" &
+"$loader" "$exe" &
 program=$!
 for _ in $(seq 100); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Quorvane"' && break
