@@ -18,6 +18,12 @@ class IShredFile {
   virtual bool Write(const std::byte* data, std::uint32_t count) = 0;
   // Pushes what was written out of the system's cache onto the medium.
   virtual bool Flush() = 0;
+  // Cuts the file to length 0, so the file system keeps no size for it.
+  virtual bool Truncate() = 0;
+  // Sets creation, last-write and last-access time to one value, in 100 ns units
+  // since 1601-01-01 UTC. True when the system took the call; it may keep a time
+  // it cannot set (a creation time the medium or driver has no way to change).
+  virtual bool SetTimes(std::int64_t fileTime) = 0;
 };
 
 class IFileSystem {
@@ -38,6 +44,8 @@ class IFileSystem {
   // and the system removes it when it is closed, even if the program dies first.
   virtual std::unique_ptr<IShredFile> CreateFill(const std::string& path) = 0;
   virtual bool Delete(const std::string& path) = 0;
+  // Gives a file a new name; fails rather than replace anything that has that name.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Bytes free and available to the user on a drive root such as "C:\", or -1.
   virtual std::int64_t FreeSpace(const std::string& root) = 0;
   // Orders names as the system compares file names: 0 when they name the same file,
@@ -46,8 +54,8 @@ class IFileSystem {
   // table, for names in any script.
   virtual int CompareNames(const std::string& a, const std::string& b) {
     const auto upper = [](char c) {
-      const auto byte = static_cast<unsigned char>(c);
-      return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+      const auto code = static_cast<unsigned char>(c);
+      return code >= 'a' && code <= 'z' ? static_cast<unsigned char>(code - 'a' + 'A') : code;
     };
     const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
                                         [&](char x, char y) { return upper(x) == upper(y); });

@@ -89,6 +89,15 @@ bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std
   return true;
 }
 
+bool TShredEngine::Remove(const std::string& entry) {
+  // A fill file is already gone once closed; one the system kept is ours and all
+  // zero, and goes the same way as a file of the user's.
+  if (!FFileSystem.FileExists(entry)) return !FFileSystem.NameExists(entry);
+  // DeleteFileA can report success while the name stays (a pending delete, an
+  // immutable file): only a file that is really gone counts as shredded.
+  return FScrub.ScrubAndDelete(entry);
+}
+
 void TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
@@ -106,11 +115,7 @@ void TShredEngine::Run(IFileList& list) {
     const std::int64_t size = ShredSize(entry);
     if (size < 0) continue;
     if (ShredFile(entry, size) < 0) continue;
-    // DeleteFileA can report success while the name stays (a pending delete, an
-    // immutable file): only a name that is really gone counts as shredded. A fill
-    // file is already gone once closed.
-    FFileSystem.Delete(entry);
-    if (FFileSystem.NameExists(entry)) continue;
+    if (!Remove(entry)) continue;
     list.Replace(index, std::string(kShreddedMarker) + entry);
     list.Repaint();
     marked.Add(entry);

@@ -7,6 +7,7 @@
 
 #include "engine/FileList.h"
 #include "engine/FileSystem.h"
+#include "engine/MetadataScrub.h"
 #include "engine/ShredDisplay.h"
 #include "framework/Exception.h"
 
@@ -18,8 +19,8 @@ class EFOpenError : public Exception {
 
 class TShredEngine {
  public:
-  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display) noexcept
-      : FFileSystem(fileSystem), FDisplay(display) {}
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display)
+      : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem) {}
 
   // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
   // file, 95% of the drive's free space for any other name. Negative: skip it.
@@ -31,12 +32,16 @@ class TShredEngine {
   // the flush failed. The file is left closed; only a failed fill is removed.
   std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
 
-  // The pass over the whole list: overwrite, delete and mark each entry in turn.
+  // The pass over the whole list: overwrite, delete and mark each entry in turn. An
+  // overwritten file of the user's loses its length, times and name before it goes.
   void Run(IFileList& list);
 
  private:
   bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
+  // After a complete ShredFile: true when nothing of the entry's file is left.
+  bool Remove(const std::string& entry);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
+  TMetadataScrub FScrub;
 };

@@ -24,6 +24,18 @@ class TWin32File final : public IShredFile {
 
   bool Flush() override { return ::FlushFileBuffers(FHandle.get()) != FALSE; }
 
+  bool Truncate() override {
+    LARGE_INTEGER start{};
+    return ::SetFilePointerEx(FHandle.get(), start, nullptr, FILE_BEGIN) && ::SetEndOfFile(FHandle.get());
+  }
+
+  bool SetTimes(std::int64_t fileTime) override {
+    FILETIME time{};
+    time.dwLowDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(fileTime) & 0xFFFFFFFFu);
+    time.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(fileTime) >> 32);
+    return ::SetFileTime(FHandle.get(), &time, &time, &time) != FALSE;
+  }
+
  private:
   UniqueFile FHandle;
 };
@@ -89,6 +101,13 @@ std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path
 }
 
 bool TWin32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
+bool TWin32FileSystem::Rename(const std::string& from, const std::string& to) {
+  // Without MOVEFILE_REPLACE_EXISTING the system itself refuses a name that is taken,
+  // so no check-then-rename race can make it replace a file. Without
+  // MOVEFILE_COPY_ALLOWED it never copies: a copy would leave the old name's data.
+  return ::MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE;
+}
 
 std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
   if (FGetDiskFreeSpaceEx) {

@@ -67,6 +67,7 @@ class UniqueFind {
     if (FHandle != INVALID_HANDLE_VALUE) ::FindClose(FHandle);
   }
   explicit operator bool() const noexcept { return FHandle != INVALID_HANDLE_VALUE; }
+  HANDLE get() const noexcept { return FHandle; }
 
  private:
   HANDLE FHandle;

@@ -142,7 +142,7 @@ TEST_F(ShredEngineTest, AFailedFillIsDeletedEvenWhereTheSystemWouldKeepIt) {
 TEST_F(ShredEngineTest, ADeletionThatLeavesTheNameIsNotMarked) {
   fs.AddFile("C:\\a", 100);
   fs.AddFile("C:\\b", 100);
-  fs.undeletable.insert("C:\\a");
+  fs.nodes["C:\\a"].undeletable = true;
   TVectorFileList list({"C:\\a", "C:\\b"});
   engine.Run(list);
   EXPECT_EQ(list.items[0], "C:\\a");
@@ -224,6 +224,8 @@ TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgre
       return true;
     }
     bool Flush() override { return true; }
+    bool Truncate() override { return true; }
+    bool SetTimes(std::int64_t) override { return true; }
 
    private:
     std::int64_t& FWritten;

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "engine/MetadataScrub.h"
 #include "engine/ShredEngine.h"
 #include "engine/ShredTexts.h"
 #include "engine/Win32FileSystem.h"
@@ -28,6 +32,20 @@ class Win32ShredTest : public ::testing::Test {
 };
 
 bool AllZero(const std::string& bytes) { return bytes.find_first_not_of('\0') == std::string::npos; }
+
+// Every name in a folder, "." and ".." aside.
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &found));
+  if (!find) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileA(find.get(), &found));
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 TEST_F(Win32ShredTest, FilesAreOverwrittenInBlocksWithTheirReadoutsAndProgress) {
   struct Case {
@@ -67,8 +85,12 @@ TEST_F(Win32ShredTest, RunOverwritesDeletesAndMarksInListOrder) {
   const auto c = MakeFile("c.txt", 5000);
   const auto a = MakeFile("a.txt", 100);
   const auto b = MakeFile("b.txt", 40000);
+  MakeFile("keep.txt", 10);
   TVectorFileList list({c, a, b});
   engine.Run(list);
+  // Gone under every name they passed through; the file not listed is untouched.
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"keep.txt"});
+  EXPECT_EQ(ReadFileBytes(folder / "keep.txt"), std::string(10, 'Q'));
   EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... " + c, "SHREDDED! ... " + a, "SHREDDED! ... " + b}));
   EXPECT_EQ(list.repaints, 3);
   EXPECT_FALSE(PathExists(a) || PathExists(b) || PathExists(c));
@@ -149,6 +171,23 @@ TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedAndZero) {
   engine.Run(list);
   EXPECT_EQ(list.items[0], path);
   EXPECT_EQ(list.items[1], "SHREDDED! ... " + next);
+  // It is back under its own name, for a later run, with nothing left to tell.
+  EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"pending.txt"});
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.nFileSizeLow, 0u);
+  const auto written = static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
+  EXPECT_EQ(written, kScrubFileTime);
+}
+
+TEST_F(Win32ShredTest, ARenameNeverReplacesAFile) {
+  const auto a = MakeFile("a.txt", 10);
+  const auto b = MakeFile("b.txt", 20);
+  EXPECT_FALSE(fs.Rename(a, b));
+  EXPECT_EQ(ReadFileBytes(a), std::string(10, 'Q'));
+  EXPECT_EQ(ReadFileBytes(b), std::string(20, 'Q'));
+  EXPECT_TRUE(fs.Rename(a, folder / "c.txt"));
+  EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"b.txt", "c.txt"}));
 }
 
 TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {

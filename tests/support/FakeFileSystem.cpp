@@ -29,6 +29,19 @@ class TFakeFile final : public IShredFile {
     FFs.log.push_back("flush " + FPath);
     return !FFs.failFlush;
   }
+  bool Truncate() override {
+    FFs.log.push_back("truncate " + FPath);
+    if (FFs.failTruncate) return false;
+    FFs.nodes.at(FPath).data.clear();
+    FPosition = 0;
+    return true;
+  }
+  bool SetTimes(std::int64_t fileTime) override {
+    FFs.log.push_back("settimes " + FPath);
+    if (FFs.failSetTimes) return false;
+    FFs.nodes.at(FPath).times = fileTime;
+    return true;
+  }
 
  private:
   TFakeFileSystem& FFs;
@@ -89,8 +102,20 @@ std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path)
 
 bool TFakeFileSystem::Delete(const std::string& path) {
   log.push_back("delete " + path);
-  if (undeletable.count(path)) return true;
+  if (const auto it = nodes.find(path); it != nodes.end() && it->second.undeletable) return true;
   return nodes.erase(path) != 0;
+}
+
+bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
+  log.push_back("rename " + from + " " + to);
+  if (renamesBeforeFailure == 0) return false;
+  const auto it = nodes.find(from);
+  if (it == nodes.end() || it->second.open || nodes.count(to) != 0) return false;
+  if (renamesBeforeFailure > 0) --renamesBeforeFailure;
+  nodes[to] = std::move(it->second);
+  nodes.erase(from);
+  renamedTo.push_back(to);
+  return true;
 }
 
 std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {

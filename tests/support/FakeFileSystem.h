@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory file system for the failures a real one cannot give on demand:
-// failing writes, short writes, failing flushes, deletions that do not delete.
+// failing writes, short writes, failing flushes, deletions that do not delete,
+// renames that fail.
 
 #include <map>
 #include <set>
@@ -17,7 +18,10 @@ class TFakeFileSystem : public IFileSystem {
     bool folder = false;
     bool deleteOnClose = false;
     bool open = false;
+    bool undeletable = false;  // Delete reports success, name stays (under any name)
+    std::int64_t times = kOriginalTime;
   };
+  static constexpr std::int64_t kOriginalTime = 129654432000000000LL;  // 2011-11-11
 
   // Set up.
   void AddFile(const std::string& path, std::size_t size, std::byte fill = std::byte{0x5A});
@@ -25,15 +29,18 @@ class TFakeFileSystem : public IFileSystem {
   std::map<std::string, std::int64_t> freeSpace;  // by root
   std::set<std::string> lockedForReading;         // opens for sizing fail
   std::set<std::string> lockedForWriting;         // opens for overwriting fail
-  std::set<std::string> undeletable;              // Delete reports success, name stays
   int failWriteAfter = -1;                        // writes that succeed before one fails; -1: never
   bool shortWrite = false;                        // the failing write reports some bytes instead
   bool failFlush = false;
   bool deleteOnCloseHonoured = true;
+  int renamesBeforeFailure = -1;                  // renames that succeed before all fail; -1: never
+  bool failTruncate = false;
+  bool failSetTimes = false;
 
   // Observed.
   std::map<std::string, Node> nodes;
   std::vector<std::string> log;  // one line per operation
+  std::vector<std::string> renamedTo;  // every name a rename gave, in order
   int writes = 0;
   int flushes = 0;
   std::size_t largestWrite = 0;
@@ -45,6 +52,7 @@ class TFakeFileSystem : public IFileSystem {
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
   std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
 
   bool AllZero(const std::string& path) const;
