@@ -40,9 +40,10 @@ class IFileSystem {
   virtual bool NameExists(const std::string& path) = 0;
   // No sharing, not truncated, positioned at byte 0; null when the open fails.
   virtual std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) = 0;
-  // A new file for the free-space fill: no sharing, replaces any file of that name,
-  // and the system removes it when it is closed, even if the program dies first.
-  virtual std::unique_ptr<IShredFile> CreateFill(const std::string& path) = 0;
+  // A new file for the free-space fill: no sharing, and the system removes it when
+  // it is closed, even if the program dies first. It replaces a file of that name
+  // only when asked to; otherwise a name that is taken makes it fail.
+  virtual std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) = 0;
   virtual bool Delete(const std::string& path) = 0;
   // Gives a file a new name; fails rather than replace anything that has that name.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;

@@ -6,24 +6,19 @@
 // and a name that tells nothing, and deleted under that name.
 
 #include <cstdint>
-#include <random>
 #include <string>
-#include <string_view>
 
 #include "engine/FileSystem.h"
+#include "engine/NeutralNames.h"
 
 // 1980-01-01 12:00:00 UTC. FAT keeps local time and nothing before 1980-01-01;
 // noon UTC is still 1980-01-01 (or early on the 2nd) in every time zone.
 inline constexpr std::int64_t kScrubFileTime = 119600064000000000LL + 12LL * 3600 * 10000000;
 
-// Length of the names a file passes through on its way out: fixed, so they tell
-// nothing of the original's length. Upper-case letters and digits, no extension:
-// a plain short name, which FAT stores in one entry without a long name.
-inline constexpr std::size_t kScrubNameLength = 8;
-
 class TMetadataScrub {
  public:
-  explicit TMetadataScrub(IFileSystem& fileSystem);
+  TMetadataScrub(IFileSystem& fileSystem, TNeutralNames& names) noexcept
+      : FFileSystem(fileSystem), FNames(names) {}
 
   // For a file whose contents are already overwritten and flushed. True only when
   // the file is gone under every name it had. When it stays, it gets its own path
@@ -33,16 +28,9 @@ class TMetadataScrub {
   // How many times the file is renamed before it is deleted.
   static constexpr int kRenames = 2;
 
-  // A name of kScrubNameLength random letters and digits in the given folder.
-  std::string NewName(std::string_view folder);
-
  private:
   void ForgetLengthAndTimes(const std::string& path);
 
   IFileSystem& FFileSystem;
-  std::mt19937_64 FRandom;
+  TNeutralNames& FNames;
 };
-
-// The folder part of a path, with its separator: "C:\a\" of "C:\a\b.txt", "C:" of
-// "C:b.txt", nothing for a bare name.
-std::string_view FolderOf(std::string_view path);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/MarkedPaths.h"
+#include "engine/FreeSpaceFill.h"
 #include "engine/ShredTexts.h"
 
 namespace {
@@ -56,22 +57,24 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, std::int64_t shre
   FDisplay.SetProgressMax(static_cast<std::int32_t>(shredSize / ProgressDivisor(shredSize)));
   FDisplay.SetProgressPosition(0);
 
-  auto file = existing ? FFileSystem.OpenExisting(entry, true) : FFileSystem.CreateFill(entry);
+  if (!existing) return Fill(entry, shredSize, blockSize);
+  const auto file = FFileSystem.OpenExisting(entry, true);
   if (!file) return -1;
+  const ProgressReset reset(FDisplay);
+  return OverwriteBlocks(*file, shredSize, blockSize) && file->Flush() ? shredSize : -1;
+}
 
+std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize) {
+  const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, entry);
+  if (!fill) return -1;
   bool complete = false;
   {
     const ProgressReset reset(FDisplay);
-    complete = OverwriteBlocks(*file, shredSize, blockSize) && file->Flush();
+    complete = OverwriteBlocks(*fill, shredSize, blockSize) && fill->Flush();
   }
-  file.reset();
-
-  if (!complete) {
-    // A fill file is ours: it must never stay behind and keep the drive full.
-    if (!existing && FFileSystem.NameExists(entry)) FFileSystem.Delete(entry);
-    return -1;
-  }
-  return shredSize;
+  // The fill's files are ours: none may stay behind and keep the drive full.
+  const bool gone = fill->Close();
+  return complete && gone ? shredSize : -1;
 }
 
 bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize) {

@@ -8,6 +8,7 @@
 #include "engine/FileList.h"
 #include "engine/FileSystem.h"
 #include "engine/MetadataScrub.h"
+#include "engine/NeutralNames.h"
 #include "engine/ShredDisplay.h"
 #include "framework/Exception.h"
 
@@ -20,7 +21,7 @@ class EFOpenError : public Exception {
 class TShredEngine {
  public:
   TShredEngine(IFileSystem& fileSystem, IShredDisplay& display)
-      : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem) {}
+      : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem, FNames) {}
 
   // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
   // file, 95% of the drive's free space for any other name. Negative: skip it.
@@ -29,7 +30,7 @@ class TShredEngine {
   // Overwrites shredSize bytes of the entry's file with zeros from byte 0 and flushes
   // them to the medium, creating the file for a missing name. Returns the bytes
   // written, or -1 when the file could not be opened or created, or when a write or
-  // the flush failed. The file is left closed; only a failed fill is removed.
+  // the flush failed. The file is left closed; a fill's files are all removed.
   std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
@@ -38,10 +39,12 @@ class TShredEngine {
 
  private:
   bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
+  std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
   // After a complete ShredFile: true when nothing of the entry's file is left.
   bool Remove(const std::string& entry);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
+  TNeutralNames FNames;
   TMetadataScrub FScrub;
 };

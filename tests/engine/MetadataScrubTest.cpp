@@ -37,7 +37,7 @@ class MetadataScrubTest : public ::testing::Test {
 };
 
 bool IsNeutralName(const std::string& path, const std::string& folder) {
-  if (path.size() != folder.size() + kScrubNameLength || path.compare(0, folder.size(), folder) != 0) return false;
+  if (path.size() != folder.size() + kNeutralNameLength || path.compare(0, folder.size(), folder) != 0) return false;
   return std::all_of(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
@@ -131,10 +131,9 @@ TEST(MetadataScrubNames, NamesStayInTheFolderAndTellNothingOfTheOriginal) {
   EXPECT_EQ(FolderOf("C:b.txt"), "C:");
   EXPECT_EQ(FolderOf("\\\\server\\share\\x"), "\\\\server\\share\\");
   EXPECT_EQ(FolderOf("b.txt"), "");
-  TFakeFileSystem fs;
-  TMetadataScrub scrub(fs);
+  TNeutralNames maker;
   std::vector<std::string> names;
-  for (int i = 0; i < 50; ++i) names.push_back(scrub.NewName("C:\\a\\"));
+  for (int i = 0; i < 50; ++i) names.push_back(maker.NewName("C:\\a\\"));
   for (const auto& name : names) EXPECT_TRUE(IsNeutralName(name, "C:\\a\\")) << name;
   std::sort(names.begin(), names.end());
   EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());

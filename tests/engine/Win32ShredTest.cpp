@@ -180,10 +180,12 @@ TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedAndZero) {
   EXPECT_EQ(written, kScrubFileTime);
 }
 
-TEST_F(Win32ShredTest, ARenameNeverReplacesAFile) {
+// The scrub's renames and a fill's extra files take names that may be taken.
+TEST_F(Win32ShredTest, NeitherARenameNorAnExtraFillFileReplacesAFile) {
   const auto a = MakeFile("a.txt", 10);
   const auto b = MakeFile("b.txt", 20);
   EXPECT_FALSE(fs.Rename(a, b));
+  EXPECT_EQ(fs.CreateFill(b, false), nullptr);
   EXPECT_EQ(ReadFileBytes(a), std::string(10, 'Q'));
   EXPECT_EQ(ReadFileBytes(b), std::string(20, 'Q'));
   EXPECT_TRUE(fs.Rename(a, folder / "c.txt"));

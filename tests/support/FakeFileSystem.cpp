@@ -16,9 +16,19 @@ class TFakeFile final : public IShredFile {
     auto& node = FFs.nodes.at(FPath);
     FFs.largestWrite = std::max<std::size_t>(FFs.largestWrite, count);
     std::uint32_t accepted = count;
-    const bool fails = FFs.failWriteAfter >= 0 && FFs.writes >= FFs.failWriteAfter;
+    bool fails = FFs.failWriteAfter >= 0 && FFs.writes >= FFs.failWriteAfter;
     ++FFs.writes;
     if (fails) accepted = FFs.shortWrite ? count / 2 : 0;
+    if (node.fill) {
+      // A file at its size limit takes nothing more; a full drive takes what fits.
+      const std::size_t growth = FPosition + accepted > node.data.size() ? FPosition + accepted - node.data.size() : 0;
+      if (node.data.size() + growth > FFs.maxFillFileSize) fails = true, accepted = 0;
+      const std::string root = FPath.substr(0, 3);
+      if (const auto it = FFs.freeSpace.find(root); it != FFs.freeSpace.end()) {
+        const auto room = static_cast<std::size_t>(std::max<std::int64_t>(0, it->second - FFs.FillBytes(root)));
+        if (growth > room) fails = true, accepted = static_cast<std::uint32_t>(std::min<std::size_t>(accepted, room));
+      }
+    }
     if (node.data.size() < FPosition + accepted) node.data.resize(FPosition + accepted);
     std::copy(data, data + accepted, node.data.begin() + static_cast<std::ptrdiff_t>(FPosition));
     FPosition += accepted;
@@ -90,12 +100,14 @@ std::unique_ptr<IShredFile> TFakeFileSystem::OpenExisting(const std::string& pat
   return Open(path);
 }
 
-std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path) {
-  log.push_back("create " + path);
-  if (path.empty() || lockedForWriting.count(path)) return nullptr;
-  if (const auto it = nodes.find(path); it != nodes.end() && it->second.folder) return nullptr;
+std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path, bool replaceExisting) {
+  log.push_back((replaceExisting ? "create " : "create-new ") + path);
+  if (path.empty() || lockedForWriting.count(path) || fillsBeforeFailure == 0) return nullptr;
+  if (const auto it = nodes.find(path); it != nodes.end() && (it->second.folder || !replaceExisting)) return nullptr;
+  if (fillsBeforeFailure > 0) --fillsBeforeFailure;
   auto& node = nodes[path];
   node = Node{};
+  node.fill = true;
   node.deleteOnClose = deleteOnCloseHonoured;
   return Open(path);
 }
@@ -120,7 +132,14 @@ bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
 
 std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
   const auto it = freeSpace.find(root);
-  return it == freeSpace.end() ? -1 : it->second;
+  return it == freeSpace.end() ? -1 : it->second - FillBytes(root);
+}
+
+std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {
+  std::int64_t bytes = 0;
+  for (const auto& [path, node] : nodes)
+    if (node.fill && path.compare(0, root.size(), root) == 0) bytes += static_cast<std::int64_t>(node.data.size());
+  return bytes;
 }
 
 bool TFakeFileSystem::AllZero(const std::string& path) const {

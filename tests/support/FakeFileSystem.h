@@ -3,6 +3,7 @@
 // failing writes, short writes, failing flushes, deletions that do not delete,
 // renames that fail.
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -18,6 +19,7 @@ class TFakeFileSystem : public IFileSystem {
     bool folder = false;
     bool deleteOnClose = false;
     bool open = false;
+    bool fill = false;         // made by CreateFill: its bytes take the drive's free space
     bool undeletable = false;  // Delete reports success, name stays (under any name)
     std::int64_t times = kOriginalTime;
   };
@@ -34,6 +36,8 @@ class TFakeFileSystem : public IFileSystem {
   bool failFlush = false;
   bool deleteOnCloseHonoured = true;
   int renamesBeforeFailure = -1;                  // renames that succeed before all fail; -1: never
+  int fillsBeforeFailure = -1;                    // fill files made before CreateFill fails; -1: never
+  std::size_t maxFillFileSize = SIZE_MAX;         // a fill file cannot grow past this (FAT32's limit)
   bool failTruncate = false;
   bool failSetTimes = false;
 
@@ -50,12 +54,14 @@ class TFakeFileSystem : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool NameExists(const std::string& path) override;
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
 
   bool AllZero(const std::string& path) const;
+  // Bytes the fill files on a drive hold now.
+  std::int64_t FillBytes(const std::string& root) const;
 
  private:
   friend class TFakeFile;
