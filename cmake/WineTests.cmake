@@ -17,11 +17,16 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-ru
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 set(QUORVANE_TEST_PREFIX "${QUORVANE_ARCH}.")
 
-# quorvane_add_gtest(target sources... LIBS libs...)
+# quorvane_add_gtest(target SOURCES sources... LIBS libs... [RESOURCE_LOCK names...])
+# Every test case runs as a process of its own, all in the build's one prefix, and
+# ctest runs them side by side: cases that use what the prefix has only once (the
+# program's registry key, a drive letter) name it as a lock, per build, as each
+# build has a prefix of its own.
 function(quorvane_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main quorvane_warnings)
+  list(TRANSFORM ARG_RESOURCE_LOCK PREPEND "${QUORVANE_ARCH}.")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       TEST_PREFIX ${QUORVANE_TEST_PREFIX} PROPERTIES TIMEOUT 300)
+                       TEST_PREFIX ${QUORVANE_TEST_PREFIX} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
 endfunction()

@@ -5,7 +5,7 @@
 #include "framework/Button.h"
 #include "framework/Exception.h"
 #include "framework/Form.h"
-#include "WindowProbe.h"
+#include "tests/support/WindowProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/MessageDialog.h"
-#include "WindowProbe.h"
+#include "tests/support/WindowProbe.h"
 
 #include <gtest/gtest.h>
 

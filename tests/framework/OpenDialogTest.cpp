@@ -3,7 +3,7 @@
 #include "framework/OpenDialog.h"
 
 #include "../support/TempFolder.h"
-#include "WindowProbe.h"
+#include "tests/support/WindowProbe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/about.h"
 
-#include "DialogWatcher.h"
+#include "tests/support/WindowProbe.h"
 #include "framework/Button.h"
 #include "framework/Image.h"
 #include "framework/Label.h"
@@ -82,7 +82,7 @@ class AboutTest : public ::testing::Test {
   }
 
   // Clicks a link with the shell answering result; returns the message boxes shown.
-  std::vector<TShownBox> ClickWithShellResult(TLabel* label, INT_PTR result) {
+  std::vector<TBoxSeen> ClickWithShellResult(TLabel* label, INT_PTR result) {
     gShellResult = result;
     TDialogWatcher watcher;
     Click(label);

@@ -1,7 +1,7 @@
 #include "tests/support/DropFiles.h"
 #include "ui/DDDest.h"
 
-#include "DialogWatcher.h"
+#include "tests/support/WindowProbe.h"
 #include "framework/Application.h"
 #include "framework/Errors.h"
 #include "framework/Form.h"
@@ -216,7 +216,7 @@ TEST_F(DDDestTest, AnOwnerThatIsNoFormIsRefused) {
 TEST_F(DDDestTest, AnErrorInAHandlerEndsOnlyThatDropAndIsShown) {
   Form->FailAtItem = 2;  // after the start event and the first name
   LRESULT result = -1;
-  std::vector<TShownBox> shown;
+  std::vector<TBoxSeen> shown;
   {
     TDialogWatcher watcher;
     result = DropOn(kThreeFiles);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "tests/support/DropFiles.h"
+#include "tests/support/WindowProbe.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "framework/Button.h"
@@ -35,39 +36,6 @@ void Pump() {
   }
 }
 
-struct WindowSearch {
-  const char* className;
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<WindowSearch*>(param);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(window, &process);
-  char text[128] = {}, kind[64] = {};
-  ::GetWindowTextA(window, text, 128);
-  ::GetClassNameA(window, kind, 64);
-  if (process != ::GetCurrentProcessId() || !::IsWindowVisible(window) || std::string(text) != search.caption ||
-      (search.className && std::string(kind) != search.className))
-    return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
-// Finds a visible top-level window of this process by class and caption, from
-// another thread. Other test programs may have windows of the same caption open.
-HWND WaitForWindow(const char* className, const char* caption, int milliseconds = 10000) {
-  WindowSearch search{className, caption, nullptr};
-  for (int waited = 0; waited < milliseconds && !search.found; waited += 20) {
-    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) ::Sleep(20);
-  }
-  return search.found;
-}
-
-HWND WaitForDialog(const char* caption) { return WaitForWindow("#32770", caption); }
-
 // "SearchPath" as the registry holds it, type and all, not as the program reads it.
 std::string StoredSearchPath() {
   HKEY opened = nullptr;
@@ -83,14 +51,11 @@ std::string StoredSearchPath() {
 }
 
 // Answers the open dialog as a user would: types names into it and confirms.
-std::thread AnswerDialog(std::string typed, std::atomic<bool>& answered) {
-  return std::thread([typed = std::move(typed), &answered] {
-    const HWND dialog = WaitForDialog("Select the File(s) to Shred");
-    if (!dialog) return;
-    ::SendMessageA(::GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-    answered = true;
-  });
+void AnswerDialog(const std::wstring& typed) {
+  const HWND dialog = WaitForDialog("Select the File(s) to Shred");
+  if (!dialog) return;
+  ::SendMessageW(::GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -253,21 +218,21 @@ TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
   WriteFileBytes(b, "b");
   Drop({a});
   WriteSetting("SearchPath", folder.Path());  // the dialog opens there
-  std::atomic<bool> answered{false};
-  std::thread user = AnswerDialog("\"a.txt\" \"b.txt\"", answered);
-  form->btnBrowse->Click();
-  user.join();
-  ASSERT_TRUE(answered);
+  {
+    TScriptThread user([] { AnswerDialog(L"\"a.txt\" \"b.txt\""); });
+    form->btnBrowse->Click();
+  }
   EXPECT_EQ(Items(), (std::vector<std::string>{a, b}));  // a was listed already
   EXPECT_EQ(StoredSearchPath(), folder.Path());
 
-  std::thread cancel([&] {
-    if (const HWND dialog = WaitForDialog("Select the File(s) to Shred"))
-      ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-  });
-  form->Button1->Click();  // empty the list, then cancel a dialog
-  form->btnBrowse->Click();
-  cancel.join();
+  {
+    TScriptThread cancel([] {
+      if (const HWND dialog = WaitForDialog("Select the File(s) to Shred"))
+        ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    form->Button1->Click();  // empty the list, then cancel a dialog
+    form->btnBrowse->Click();
+  }
   EXPECT_TRUE(Items().empty());
   EXPECT_FALSE(form->btnWipe->Enabled());
   EXPECT_EQ(StoredSearchPath(), folder.Path());
@@ -277,12 +242,11 @@ TEST_F(MainWindowTest, AFileInADriveRootIsRememberedWithItsBackslash) {
   const std::string name = "quorvane-root-" + std::to_string(::GetCurrentProcessId()) + ".txt";
   const std::string path = "C:\\" + name;
   WriteFileBytes(path, "root");
-  std::atomic<bool> answered{false};
-  std::thread user = AnswerDialog(path, answered);
-  form->btnBrowse->Click();
-  user.join();
+  {
+    TScriptThread user([&] { AnswerDialog(std::wstring(path.begin(), path.end())); });
+    form->btnBrowse->Click();
+  }
   ::DeleteFileA(path.c_str());
-  ASSERT_TRUE(answered);
   EXPECT_EQ(Items(), std::vector<std::string>{path});
   EXPECT_EQ(StoredSearchPath(), "C:\\");
   EXPECT_EQ(form->odWipe->InitialDir(), "");  // the first use had no stored folder
@@ -291,40 +255,41 @@ TEST_F(MainWindowTest, AFileInADriveRootIsRememberedWithItsBackslash) {
 TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
   const std::string held = folder / "held.txt";
   WriteFileBytes(held, "held");
-  const HANDLE other = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const UniqueFile other(::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   Drop({held});
-  std::string caption, text;
-  std::thread user([&] {
-    const HWND box = WaitForDialog("Quorvane");
-    if (!box) return;
-    char buffer[512] = {};
-    ::GetWindowTextA(box, buffer, 512);
-    caption = buffer;
-    ::GetWindowTextA(::GetDlgItem(box, 0xFFFF), buffer, 512);
-    text = buffer;
-    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-  });
-  // As a click from the user: through the window procedure and its error handler.
-  ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
-  user.join();
-  ::CloseHandle(other);
-  EXPECT_EQ(caption, "Quorvane");
-  EXPECT_EQ(text, "Cannot open file " + held + ".");
+  TBoxSeen seen;
+  {
+    TScriptThread user([&] { seen = ReadAndCloseMessageBox("Quorvane"); });
+    // As a click from the user: through the window procedure and its error handler.
+    ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+  }
+  EXPECT_EQ(seen.Caption, "Quorvane");
+  EXPECT_EQ(seen.Text, "Cannot open file " + held + ".");
   EXPECT_EQ(Items(), std::vector<std::string>{held});
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
-  std::string caption;
-  std::thread user([&] {
-    const HWND box = WaitForWindow(nullptr, "About");
-    if (!box) return;
-    caption = "About";
-    ::PostMessageA(box, WM_CLOSE, 0, 0);
-  });
-  form->About1Click(form);
-  user.join();
-  EXPECT_EQ(caption, "About");
+  const HMENU menu = ::GetMenu(form->Handle());
+  ASSERT_NE(menu, nullptr);
+  char text[32] = {};
+  ::GetMenuStringA(menu, 1, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+  ASSERT_STREQ(text, "&About");
+  const UINT about = ::GetMenuItemID(menu, 1);
+  ASSERT_NE(about, static_cast<UINT>(-1)) << "a command of its own, not a submenu";
+  bool shown = false;
+  {
+    TScriptThread user([&] {
+      if (const HWND box = WaitForWindowOfThisProcess(nullptr, "About")) {
+        shown = ::IsWindowEnabled(form->Handle()) == FALSE;  // modal: the main window waits
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+      }
+    });
+    // What the menu bar sends when the user picks the item.
+    ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(about, 0), 0);
+  }
+  EXPECT_TRUE(shown);
   EXPECT_TRUE(::IsWindow(form->Handle()));
+  EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
 }
 
 }  // namespace
