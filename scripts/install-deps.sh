@@ -4,7 +4,7 @@ set -euo pipefail
 
 need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64
       wine wine32:i386 wine64 xvfb x11-apps x11-utils imagemagick googletest
-      fonts-wine fonts-ocr-a e2fsprogs xfsprogs coreutils util-linux time)
+      fonts-wine fonts-ocr-a e2fsprogs xfsprogs coreutils util-linux time python3)
 
 missing=()
 for p in "${need[@]}"; do

@@ -29,7 +29,7 @@ constexpr TControlSpec kControls[] = {
     {.Field = Field<&F::ProductName>, .Name = "ProductName", .Parent = "Panel1", .Bounds = {64, 16, 163, 18},
      .Caption = "Quorvane", .Font = {.Name = "Arial", .Height = 16, .Color = clYellow}, .AutoSize = true},
     {.Field = Field<&F::Version>, .Name = "Version", .Parent = "Panel1", .Bounds = {208, 40, 58, 13},
-     .Caption = "version 1.00", .AutoSize = true, .Alignment = TAlignment::taRightJustify},
+     .Caption = "version " QUORVANE_VERSION, .AutoSize = true, .Alignment = TAlignment::taRightJustify},
     {.Field = Field<&F::Copyright>, .Name = "Copyright", .Parent = "Panel1", .Bounds = {8, 80, 202, 14},
      .Caption = maker::kCopyright, .Font = kArial, .AutoSize = true},
     {.Field = Field<&F::Comments>, .Name = "Comments", .Parent = "Panel1", .Bounds = {8, 112, 34, 14},
