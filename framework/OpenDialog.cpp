@@ -1,5 +1,6 @@
 #include "framework/OpenDialog.h"
 
+#include "framework/AnsiNames.h"
 #include "framework/Layout.h"
 
 #include <algorithm>
@@ -16,39 +17,46 @@ std::string DialogInitialDir(std::string_view folder) {
   return std::string(folder);
 }
 
-std::vector<std::string> ChosenFiles(std::string_view buffer, std::size_t fileOffset) {
-  const std::string_view first = buffer.substr(0, buffer.find('\0'));
+std::vector<std::wstring> ChosenFiles(std::wstring_view buffer, std::size_t fileOffset) {
+  const std::wstring_view first = buffer.substr(0, buffer.find(L'\0'));
   if (first.empty()) return {};
-  if (fileOffset <= first.size()) return {std::string(first)};
-  std::string folder(first);
-  if (folder.back() != '\\') folder += '\\';  // a drive root has its backslash already
-  std::vector<std::string> files;
-  for (std::size_t at = first.size() + 1; at < buffer.size() && buffer[at] != '\0';) {
-    const std::string_view name = buffer.substr(at, buffer.find('\0', at) - at);
-    files.push_back(folder + std::string(name));
+  if (fileOffset <= first.size()) return {std::wstring(first)};
+  std::wstring folder(first);
+  if (folder.back() != L'\\') folder += L'\\';  // a drive root has its backslash already
+  std::vector<std::wstring> files;
+  for (std::size_t at = first.size() + 1; at < buffer.size() && buffer[at] != L'\0';) {
+    const std::wstring_view name = buffer.substr(at, buffer.find(L'\0', at) - at);
+    files.push_back(folder + std::wstring(name));
     at += name.size() + 1;
   }
   return files;
 }
 
-BOOL TOpenDialog::RunDialog(OPENFILENAMEA& request) { return ::GetOpenFileNameA(&request); }
+BOOL TOpenDialog::RunDialog(OPENFILENAMEW& request) { return ::GetOpenFileNameW(&request); }
 
 bool TOpenDialog::Execute() {
   FFiles.clear();
+  FLeftOut.clear();
   // Two more than the room: the list of names ends in a second NUL.
-  std::string buffer(kFileNameRoom + 2, '\0');
-  std::copy_n(FFileName.begin(), std::min<std::size_t>(FFileName.size(), kFileNameRoom - 1), buffer.begin());
-  OPENFILENAMEA request{};
+  std::wstring buffer(kFileNameRoom + 2, L'\0');
+  const std::wstring fileName = WideOfAnsi(FFileName);
+  std::copy_n(fileName.begin(), std::min<std::size_t>(fileName.size(), kFileNameRoom - 1), buffer.begin());
+  const std::wstring initialDir = WideOfAnsi(FInitialDir);
+  const std::wstring title = WideOfAnsi(FTitle);
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = ::GetActiveWindow();
   request.lpstrFile = buffer.data();
   request.nMaxFile = kFileNameRoom;
-  request.lpstrInitialDir = FInitialDir.empty() ? nullptr : FInitialDir.c_str();
-  request.lpstrTitle = FTitle.empty() ? nullptr : FTitle.c_str();
+  request.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+  request.lpstrTitle = title.empty() ? nullptr : title.c_str();
   request.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLESIZING;
   // A cancel, a failure and a selection too long for the buffer all end here.
   if (!RunDialog(request)) return false;
-  FFiles = ChosenFiles(buffer, request.nFileOffset);
+  TAnsiNames names = AnsiNamesOf(ChosenFiles(buffer, request.nFileOffset));
+  FFiles = std::move(names.Listed);
+  FLeftOut = std::move(names.LeftOut);
   if (!FFiles.empty()) FFileName = FFiles.front();
+  ReportLeftOutNames(FLeftOut);
   return true;
 }

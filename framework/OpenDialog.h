@@ -28,22 +28,29 @@ class TOpenDialog : public TComponent {
   // The first chosen file; given to the dialog as its initial name next time.
   const std::string& FileName() const noexcept { return FFileName; }
   void SetFileName(std::string_view name) { FFileName = name; }
-  // Full paths, in the dialog's order; empty after a cancel or a failure.
+  // Full paths, in the dialog's order; empty after a cancel or a failure. Only names
+  // the ANSI code page holds exactly are here; the others are in LeftOut.
   const std::vector<std::string>& Files() const noexcept { return FFiles; }
+  const std::vector<std::wstring>& LeftOut() const noexcept { return FLeftOut; }
 
+  // Runs the system's dialog. Chosen names that have no exact 8-bit form are left
+  // out of Files, and the user is told which in one message box.
   bool Execute();
 
   void ApplySpec(const TControlSpec& stored, TForm& form) override;
 
  protected:
   // The system's dialog; tests put one there that fails as the system can.
-  virtual BOOL RunDialog(OPENFILENAMEA& request);
+  // Wide, so that the names come back as the file system has them, never through the
+  // system's best-fit conversion to the code page.
+  virtual BOOL RunDialog(OPENFILENAMEW& request);
 
  private:
   std::string FTitle;
   std::string FInitialDir;
   std::string FFileName;
   std::vector<std::string> FFiles;
+  std::vector<std::wstring> FLeftOut;
 };
 
 // The folder a dialog starts in, from a stored one: see SetInitialDir.
@@ -54,4 +61,4 @@ std::string DialogInitialDir(std::string_view folder);
 // the folder's NUL, and the names follow (name NUL name NUL NUL). The offset, not a
 // look past the first NUL, tells the two apart: after one short name the buffer may
 // still hold the end of a longer initial name.
-std::vector<std::string> ChosenFiles(std::string_view buffer, std::size_t fileOffset);
+std::vector<std::wstring> ChosenFiles(std::wstring_view buffer, std::size_t fileOffset);

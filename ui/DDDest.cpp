@@ -1,5 +1,6 @@
 #include "ui/DDDest.h"
 
+#include "framework/AnsiNames.h"
 #include "framework/Application.h"
 #include "framework/Errors.h"
 #include "framework/Form.h"
@@ -8,6 +9,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -27,64 +30,104 @@ HWND TargetOf(TComponent* owner) {
   return form->Handle();
 }
 
-// Asks for the length first: a path longer than MAX_PATH is reported whole, never
-// cut to a prefix that could name some other file.
-std::string DroppedName(HDROP drop, UINT index) {
-  const UINT length = ::DragQueryFileA(drop, index, nullptr, 0);
-  std::string name(static_cast<std::size_t>(length) + 1, '\0');
-  ::DragQueryFileA(drop, index, name.data(), length + 1);
-  name.resize(name.find('\0'));
+// The wide name at index, as the system keeps it; asks for the length first, so a
+// path longer than MAX_PATH is read whole, never cut to a prefix that could name
+// some other file.
+std::wstring DroppedName(HDROP drop, UINT index) {
+  const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+  std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+  ::DragQueryFileW(drop, index, name.data(), length + 1);
+  name.resize(name.find(L'\0'));
   return name;
 }
 
-// The drop's memory, locked while its names are read.
+// The drop's memory, locked while its names are read, with its size: a malformed
+// drop must not make the walk read past the block.
 class TLockedDrop {
  public:
-  explicit TLockedDrop(HDROP drop) noexcept : FDrop(drop), FData(::GlobalLock(drop)) {}
+  explicit TLockedDrop(HDROP drop) noexcept
+      : FDrop(drop), FData(::GlobalLock(drop)), FSize(FData != nullptr ? ::GlobalSize(drop) : 0) {}
   TLockedDrop(const TLockedDrop&) = delete;
   TLockedDrop& operator=(const TLockedDrop&) = delete;
   ~TLockedDrop() {
     if (FData != nullptr) ::GlobalUnlock(FDrop);
   }
-  const DROPFILES* Header() const noexcept { return static_cast<const DROPFILES*>(FData); }
+  const DROPFILES* Header() const noexcept {
+    return FSize >= sizeof(DROPFILES) ? static_cast<const DROPFILES*>(FData) : nullptr;
+  }
+  const char* Begin() const noexcept { return static_cast<const char*>(FData); }
+  const char* End() const noexcept { return Begin() + FSize; }
 
  private:
   HDROP FDrop;
   void* FData;
+  SIZE_T FSize;
 };
 
-std::string Narrow(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
-  return text;
+// A drop's names for the program, and how many the drop holds in all.
+struct TDropNames : TAnsiNames {
+  UINT Count = 0;
+};
+
+// Where the name that starts at "at" ends: its NUL (a zero byte, or a zero wide
+// character), or null when the block ends first.
+const char* NameEnd(const char* at, const char* end, std::size_t unit) {
+  for (; static_cast<std::size_t>(end - at) >= unit; at += unit)
+    if (std::all_of(at, at + unit, [](char byte) { return byte == '\0'; })) return at;
+  return nullptr;
 }
 
-// All names of a drop, as DragQueryFileA gives them one by one. That call walks the
-// list from its start for every index, which makes a drop of 10,000 names take
-// seconds; one walk here reads them all. Where the memory cannot be read, the
-// names come from DragQueryFileA after all.
-std::vector<std::string> DroppedNames(HDROP drop, UINT count) {
-  std::vector<std::string> names;
-  names.reserve(count);
-  const TLockedDrop locked(drop);
-  if (const DROPFILES* header = locked.Header(); header != nullptr && header->pFiles >= sizeof(DROPFILES)) {
-    const char* at = reinterpret_cast<const char*>(header) + header->pFiles;
-    for (UINT index = 0; index < count; ++index) {
-      if (header->fWide) {
-        const std::wstring_view name(reinterpret_cast<const wchar_t*>(at));
-        names.push_back(Narrow(name));
-        at += (name.size() + 1) * sizeof(wchar_t);
-      } else {
-        const std::string_view name(at);
-        names.emplace_back(name);
-        at += name.size() + 1;
-      }
+// The names of a block from at to end: each ended by a NUL, the list by an empty
+// name. A name whose NUL is not inside the block is not taken: a cut name could be
+// another file's. ANSI names are the program's own kind of text and are taken as
+// they are; wide ones are copied out, as they need not be aligned.
+TDropNames NamesIn(const char* at, const char* end, bool wide) {
+  const std::size_t unit = wide ? sizeof(wchar_t) : 1;
+  TDropNames names;
+  std::vector<std::wstring> wideNames;
+  for (;;) {
+    const char* const nul = NameEnd(at, end, unit);
+    if (nul == nullptr || nul == at) break;
+    ++names.Count;
+    if (wide) {
+      std::wstring name(static_cast<std::size_t>(nul - at) / unit, L'\0');
+      std::memcpy(name.data(), at, static_cast<std::size_t>(nul - at));
+      wideNames.push_back(std::move(name));
+    } else {
+      names.Listed.emplace_back(at, nul);
     }
-    return names;
+    at = nul + unit;
   }
-  for (UINT index = 0; index < count; ++index) names.push_back(DroppedName(drop, index));
+  if (wide) static_cast<TAnsiNames&>(names) = AnsiNamesOf(wideNames);
+  return names;
+}
+
+// All names of a drop. DragQueryFile walks the list from its start for every index,
+// which makes a drop of 10,000 names take seconds, and it knows no end but the
+// list's own; one walk over the locked block reads them all, and never past the
+// block. Where the memory cannot be locked or has no size, the names come from
+// DragQueryFileW after all. Wide names are listed only where the code page holds them exactly.
+TDropNames DroppedNames(HDROP drop) {
+  {
+    const TLockedDrop locked(drop);
+    // Memory that is no block of the global heap has no size to keep to (a drop
+    // another program wrote straight into ours): the shell's calls read it then.
+    if (locked.Begin() != nullptr && locked.End() != locked.Begin()) {
+      const DROPFILES* header = locked.Header();
+      // A header that does not fit, or names that would start outside the block:
+      // nothing in such a drop can be trusted, and the shell's calls would read
+      // past it just the same.
+      if (header == nullptr || header->pFiles < sizeof(DROPFILES) ||
+          header->pFiles >= static_cast<std::size_t>(locked.End() - locked.Begin()))
+        return {};
+      return NamesIn(locked.Begin() + header->pFiles, locked.End(), header->fWide != FALSE);
+    }
+  }
+  TDropNames names;
+  names.Count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  std::vector<std::wstring> wide;
+  for (UINT index = 0; index < names.Count; ++index) wide.push_back(DroppedName(drop, index));
+  static_cast<TAnsiNames&>(names) = AnsiNamesOf(wide);
   return names;
 }
 
@@ -147,15 +190,28 @@ LRESULT TDnDForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TDnDForm::DropFiles(HDROP drop) {
+  std::vector<std::wstring> leftOut;
   {
     const UniqueHDrop owned(drop);
     POINT at{};
     ::DragQueryPoint(drop, &at);
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    OnDnDStart(this, static_cast<int>(count), at.x, at.y);
-    if (OnDnDItem)
-      for (const std::string& name : DroppedNames(drop, count)) OnDnDItem(this, name);
+    TDropNames names = DroppedNames(drop);
+    OnDnDStart(this, static_cast<int>(names.Count), at.x, at.y);
+    if (OnDnDItem) {
+      leftOut = std::move(names.LeftOut);
+      for (const std::string& name : names.Listed) OnDnDItem(this, name);
+    }
   }
-  // The drop is gone by now; the finish handler must not look at it.
+  // The drop is gone by now; the finish handler must not look at it. The user hears
+  // of names that were not listed once the rest of the drop is in the list.
+  ReportLeftOutNames(leftOut);
   OnDnDFinish(this);
+}
+
+// An elevated window refuses messages from less trusted processes, the shell's drop
+// among them; this lets in what a drop needs and nothing else.
+void AllowDropMessages(HWND window, TMessageFilter filter) {
+  constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
+  constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, carries the drop's memory
+  for (const UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData}) filter(window, message, kAllow, nullptr);
 }

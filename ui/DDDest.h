@@ -69,6 +69,12 @@ class TDnDForm : public TCustomDnD {
   TDnDWindowLink FLink;
 };
 
+// ChangeWindowMessageFilterEx's shape: it is looked up at run time, as older systems
+// lack it.
+using TMessageFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+// Lets the messages of a drop through the filter of an elevated window, and only those.
+void AllowDropMessages(HWND window, TMessageFilter filter);
+
 // A layout row's stored properties, for its .Setup hook:
 //   .Setup = DnDProperties<true, Handler<&TfrmShredder::DnDForm1DnDItem>>
 // Handlers left out stay unset.

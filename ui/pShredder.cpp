@@ -112,17 +112,11 @@ void TfrmShredder::UseAvailableReadoutFont() {
   Label2->SetFont({.Name = FReadoutFont.Face(), .Height = 11, .Charset = ANSI_CHARSET, .Color = clRed});
 }
 
-// An elevated window refuses the shell's drop messages unless told to let them in.
 // Looked up at run time: older systems do not have the call.
 void TfrmShredder::AllowDropsWhenElevated() {
-  using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-  const auto filter = reinterpret_cast<Filter>(
+  const auto filter = reinterpret_cast<TMessageFilter>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
-  if (filter == nullptr) return;
-  constexpr DWORD kAllow = 1;              // MSGFLT_ALLOW
-  constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, part of every drop
-  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
-    filter(Handle(), message, kAllow, nullptr);
+  if (filter != nullptr) AllowDropMessages(Handle(), filter);
 }
 
 void TfrmShredder::UpdateWipeButton() { btnWipe->SetEnabled(ListBox1->Count() > 0); }

@@ -13,35 +13,36 @@
 namespace {
 
 using Files = std::vector<std::string>;
+using WideFiles = std::vector<std::wstring>;
 
-std::string Buffer(std::initializer_list<std::string_view> parts) {
-  std::string buffer;
-  for (const std::string_view part : parts) (buffer += part) += '\0';
-  return buffer + '\0' + std::string(16, '\0');
+std::wstring Buffer(std::initializer_list<std::wstring_view> parts) {
+  std::wstring buffer;
+  for (const std::wstring_view part : parts) (buffer += part) += L'\0';
+  return buffer + L'\0' + std::wstring(16, L'\0');
 }
 
 TEST(ChosenFilesTest, OneFileIsItsFullPath) {
-  EXPECT_EQ(ChosenFiles(Buffer({"C:\\dir\\a.txt"}), 7), (Files{"C:\\dir\\a.txt"}));
+  EXPECT_EQ(ChosenFiles(Buffer({L"C:\\dir\\a.txt"}), 7), (WideFiles{L"C:\\dir\\a.txt"}));
 }
 
 TEST(ChosenFilesTest, AShortNameOverTheRestOfALongerInitialNameIsStillOneFile) {
-  std::string buffer = "C:\\b.txt";
-  buffer += '\0';
-  buffer += "ger\\initial.txt";
-  buffer += std::string(4, '\0');
-  EXPECT_EQ(ChosenFiles(buffer, 3), (Files{"C:\\b.txt"}));
+  std::wstring buffer = L"C:\\b.txt";
+  buffer += L'\0';
+  buffer += L"ger\\initial.txt";
+  buffer += std::wstring(4, L'\0');
+  EXPECT_EQ(ChosenFiles(buffer, 3), (WideFiles{L"C:\\b.txt"}));
 }
 
 TEST(ChosenFilesTest, SeveralFilesAreTheFolderJoinedToEachNameInOrder) {
-  EXPECT_EQ(ChosenFiles(Buffer({"C:\\dir", "b.txt", "a.txt", "c d.txt"}), 7),
-            (Files{"C:\\dir\\b.txt", "C:\\dir\\a.txt", "C:\\dir\\c d.txt"}));
+  EXPECT_EQ(ChosenFiles(Buffer({L"C:\\dir", L"b.txt", L"a.txt", L"c d.txt"}), 7),
+            (WideFiles{L"C:\\dir\\b.txt", L"C:\\dir\\a.txt", L"C:\\dir\\c d.txt"}));
 }
 
 TEST(ChosenFilesTest, ARootFolderGetsNoSecondBackslash) {
-  EXPECT_EQ(ChosenFiles(Buffer({"C:\\", "a.txt", "b.txt"}), 4), (Files{"C:\\a.txt", "C:\\b.txt"}));
+  EXPECT_EQ(ChosenFiles(Buffer({L"C:\\", L"a.txt", L"b.txt"}), 4), (WideFiles{L"C:\\a.txt", L"C:\\b.txt"}));
 }
 
-TEST(ChosenFilesTest, AnEmptyBufferIsNoSelection) { EXPECT_EQ(ChosenFiles(std::string(8, '\0'), 0), Files{}); }
+TEST(ChosenFilesTest, AnEmptyBufferIsNoSelection) { EXPECT_EQ(ChosenFiles(std::wstring(8, L'\0'), 0), WideFiles{}); }
 
 TEST(DialogInitialDirTest, OneTrailingBackslashGoesUnlessItFollowsAColon) {
   EXPECT_EQ(DialogInitialDir("C:\\Users\\me\\"), "C:\\Users\\me");
@@ -56,18 +57,18 @@ TEST(DialogInitialDirTest, OneTrailingBackslashGoesUnlessItFollowsAColon) {
 class TScriptedDialog : public TOpenDialog {
  public:
   using TOpenDialog::TOpenDialog;
-  std::string Answer;
+  std::wstring Answer;
   WORD AnswerOffset = 0;
   BOOL Result = TRUE;
-  OPENFILENAMEA Seen{};
-  std::string SeenFileName, SeenInitialDir, SeenTitle;
+  OPENFILENAMEW Seen{};
+  std::wstring SeenFileName, SeenInitialDir, SeenTitle;
 
  protected:
-  BOOL RunDialog(OPENFILENAMEA& request) override {
+  BOOL RunDialog(OPENFILENAMEW& request) override {
     Seen = request;
     SeenFileName = request.lpstrFile;
-    SeenInitialDir = request.lpstrInitialDir != nullptr ? request.lpstrInitialDir : "(none)";
-    SeenTitle = request.lpstrTitle != nullptr ? request.lpstrTitle : "(none)";
+    SeenInitialDir = request.lpstrInitialDir != nullptr ? request.lpstrInitialDir : L"(none)";
+    SeenTitle = request.lpstrTitle != nullptr ? request.lpstrTitle : L"(none)";
     Answer.copy(request.lpstrFile, Answer.size());
     request.nFileOffset = AnswerOffset;
     return Result;
@@ -78,7 +79,7 @@ TEST(OpenDialogTest, ItAsksForSeveralResizableExplorerFilesAndKeepsTheFirstForNe
   TScriptedDialog dialog(nullptr);
   dialog.SetTitle("Select the File(s) to Shred");
   dialog.SetInitialDir("C:\\data\\");
-  dialog.Answer = Buffer({"C:\\data", "x.bin", "y.bin"});
+  dialog.Answer = Buffer({L"C:\\data", L"x.bin", L"y.bin"});
   dialog.AnswerOffset = 8;
   ASSERT_TRUE(dialog.Execute());
 
@@ -86,27 +87,27 @@ TEST(OpenDialogTest, ItAsksForSeveralResizableExplorerFilesAndKeepsTheFirstForNe
   EXPECT_EQ(dialog.Seen.nMaxFile, 65519u);
   EXPECT_EQ(dialog.Seen.lpstrFilter, nullptr);
   EXPECT_EQ(dialog.Seen.lpstrDefExt, nullptr);
-  EXPECT_EQ(dialog.SeenTitle, "Select the File(s) to Shred");
-  EXPECT_EQ(dialog.SeenInitialDir, "C:\\data");
-  EXPECT_EQ(dialog.SeenFileName, "");
+  EXPECT_EQ(dialog.SeenTitle, L"Select the File(s) to Shred");
+  EXPECT_EQ(dialog.SeenInitialDir, L"C:\\data");
+  EXPECT_EQ(dialog.SeenFileName, L"");
   EXPECT_EQ(dialog.Files(), (Files{"C:\\data\\x.bin", "C:\\data\\y.bin"}));
   EXPECT_EQ(dialog.FileName(), "C:\\data\\x.bin");
 
-  dialog.Answer = Buffer({"C:\\data\\z.bin"});
+  dialog.Answer = Buffer({L"C:\\data\\z.bin"});
   dialog.AnswerOffset = 8;
   ASSERT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.SeenFileName, "C:\\data\\x.bin") << "the first chosen file is the next initial name";
+  EXPECT_EQ(dialog.SeenFileName, L"C:\\data\\x.bin") << "the first chosen file is the next initial name";
   EXPECT_EQ(dialog.Files(), (Files{"C:\\data\\z.bin"}));
 }
 
 TEST(OpenDialogTest, ACancelOrASelectionTooLongForTheBufferLeavesNoFiles) {
   TScriptedDialog dialog(nullptr);
-  dialog.Answer = Buffer({"C:\\a.txt"});
+  dialog.Answer = Buffer({L"C:\\a.txt"});
   dialog.AnswerOffset = 3;
   ASSERT_TRUE(dialog.Execute());
 
   // Too small: the system fails and leaves the needed size in the buffer's first bytes.
-  dialog.Answer = std::string("\x10\x27", 2);
+  dialog.Answer = std::wstring(L"\x2710", 1);
   dialog.Result = FALSE;
   EXPECT_FALSE(dialog.Execute());
   EXPECT_TRUE(dialog.Files().empty());

@@ -117,6 +117,18 @@ TEST_F(SettingsTest, ANonTextValueRaisesOnReadAndIsReplacedByAWrite) {
   EXPECT_EQ(ReadSetting("SearchPath", ""), "C:\\x\\");
 }
 
+// The name goes into the message as it is, whatever place holders it holds.
+TEST_F(SettingsTest, TheMessageShowsTheValuesNameExactly) {
+  const DWORD number = 42;
+  StoreRaw("100%d%s", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
+  try {
+    ReadSetting("100%d%s", "");
+    FAIL() << "a REG_DWORD must not read as text";
+  } catch (const ERegistryException& error) {
+    EXPECT_EQ(error.Message(), "Invalid data type for '100%d%s'");
+  }
+}
+
 TEST_F(SettingsTest, TextEndsAtAnEmbeddedNulAndANulFirstValueGivesTheDefault) {
   StoreRaw("SearchPath", REG_SZ, std::string("C:\\a\\\0hidden\0", 13));
   EXPECT_EQ(ReadSetting("SearchPath", ""), "C:\\a\\");

@@ -12,6 +12,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -49,8 +50,8 @@ bool Released(HGLOBAL drop) {
   if (::GlobalSize(drop) < sizeof(DROPFILES)) return true;
   const auto* header = static_cast<const DROPFILES*>(::GlobalLock(drop));
   if (header == nullptr) return true;
-  const bool ours = header->pFiles == sizeof(DROPFILES) && header->fWide == FALSE && header->pt.x == kDropPoint.x &&
-                    header->pt.y == kDropPoint.y;
+  const bool ours =
+      header->pFiles == sizeof(DROPFILES) && header->pt.x == kDropPoint.x && header->pt.y == kDropPoint.y;
   ::GlobalUnlock(drop);
   return !ours;
 }
@@ -99,9 +100,11 @@ class DDDestTest : public ::testing::Test {
   }
 
   // Delivers a drop the way the shell does; the target owns the memory from here on.
-  LRESULT DropOn(const std::vector<std::string>& names) {
-    Form->Drop = MakeDrop(names, kDropPoint);
-    return ::SendMessageA(Window, WM_DROPFILES, reinterpret_cast<WPARAM>(Form->Drop), 0);
+  LRESULT DropOn(const std::vector<std::string>& names) { return Deliver(MakeDrop(names, kDropPoint)); }
+
+  LRESULT Deliver(HGLOBAL drop) {
+    Form->Drop = drop;
+    return ::SendMessageA(Window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
   }
 
   std::unique_ptr<TDropForm> Form;
@@ -234,6 +237,77 @@ TEST_F(DDDestTest, AnErrorInAHandlerEndsOnlyThatDropAndIsShown) {
   Form->Calls.clear();
   DropOn({kThreeFiles[1]});
   EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 1 40,25", kThreeFiles[1], "finish, released"}));
+}
+
+// The shell writes wide names. One the ANSI code page has no exact form of must
+// not arrive as a neighbouring name (best fit makes "Łódź" "Lódz" on code page
+// 1252), and a broken UTF-16 name has no 8-bit form at all; the rest of the drop
+// is reported, and the user is told in one box which names were left out.
+TEST_F(DDDestTest, WideNamesTheCodePageCannotHoldAreLeftOutAndNamedInOneBox) {
+  ASSERT_NE(::GetACP(), static_cast<UINT>(CP_UTF8)) << "test programs run without the UTF-8 manifest";
+  // Ł, ź, Ω and 文: no single legacy code page holds them all.
+  const std::wstring foreign = L"C:\\\x0141\x00F3" L"d\x017A-\x03A9-\x6587.txt";
+  const std::wstring broken = L"C:\\half\xD800.txt";
+  std::vector<TBoxSeen> shown;
+  {
+    TDialogWatcher watcher;
+    Deliver(MakeWideDrop({L"C:\\b\\second.txt", foreign, L"C:\\caf\x00E9.txt", broken}, kDropPoint));
+    shown = watcher.Shown();
+  }
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 4 40,25", "C:\\b\\second.txt", "C:\\caf\xE9.txt",
+                                                   "finish, released"}));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].Caption, "Quorvane");
+  const std::wstring& text = shown[0].WideText;
+  EXPECT_NE(text.find(L"\n" + foreign), std::wstring::npos) << shown[0].Text;
+  EXPECT_NE(text.find(L"\n" + broken), std::wstring::npos) << shown[0].Text;
+  EXPECT_NE(text.find(L"code page (" + std::to_wstring(::GetACP()) + L")"), std::wstring::npos) << shown[0].Text;
+  EXPECT_EQ(text.find(L"second.txt"), std::wstring::npos) << "only the names left out";
+
+  // A drop whose names all fit shows nothing.
+  Form->Calls.clear();
+  {
+    TDialogWatcher watcher;
+    Deliver(MakeWideDrop({L"C:\\caf\x00E9.txt"}, kDropPoint));
+    shown = watcher.Shown();
+  }
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 1 40,25", "C:\\caf\xE9.txt", "finish, released"}));
+  EXPECT_TRUE(shown.empty());
+}
+
+// The names are read from the drop's own memory and from nothing past it: a name
+// whose NUL is not inside the block is not reported (cut, it could name another
+// file), and a header that points outside the block gives no names at all. Past
+// each block lie bytes that are no NUL, as they would be in a real heap.
+TEST_F(DDDestTest, AMalformedDropIsReadOnlyWithinItsMemory) {
+  using namespace std::string_literals;
+  Deliver(MakeRawDrop("C:\\one\0C:\\two"s, false, 0, kDropPoint));
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 1 40,25", "C:\\one", "finish, released"}));
+
+  Form->Calls.clear();
+  const std::wstring wide = L"C:\\one\0C:\\two"s;
+  Deliver(MakeRawDrop(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)), true,
+                      0, kDropPoint));
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 1 40,25", "C:\\one", "finish, released"}));
+
+  Form->Calls.clear();
+  Deliver(MakeRawDrop("C:\\one\0\0"s, false, 4000, kDropPoint));
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 0 40,25", "finish, released"}));
+}
+
+std::vector<UINT> gAllowed;
+BOOL WINAPI RecordFilter(HWND, UINT message, DWORD action, void*) {
+  if (action == 1) gAllowed.push_back(message);  // MSGFLT_ALLOW
+  return TRUE;
+}
+
+// An elevated window lets in what a drop needs: the drop message and the one that
+// carries its memory, and no other message (WM_COPYDATA, which nothing handles).
+TEST(AllowDropMessagesTest, LetsInTheDropsMessagesOnly) {
+  gAllowed.clear();
+  AllowDropMessages(nullptr, &RecordFilter);
+  std::sort(gAllowed.begin(), gAllowed.end());
+  EXPECT_EQ(gAllowed, (std::vector<UINT>{0x0049, WM_DROPFILES}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "tests/support/DropFiles.h"
 #include "tests/support/WindowProbe.h"
+#include "framework/AnsiNames.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "framework/Button.h"
@@ -290,6 +291,88 @@ TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
   EXPECT_TRUE(shown);
   EXPECT_TRUE(::IsWindow(form->Handle()));
   EXPECT_TRUE(::IsWindowEnabled(form->Handle()));
+}
+
+// "Łódź.txt" has no form in code page 1252; best fit would make it "Lódz.txt", and a
+// file of that name in the same folder would be shredded instead. It is left out,
+// from a drop and from the dialog alike, and the user is told.
+class ForeignNameTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    ASSERT_NE(::GetACP(), static_cast<UINT>(CP_UTF8)) << "test programs run without the UTF-8 manifest";
+    foreign = WideOfAnsi(folder.Path()) + L"\x0141\x00F3" L"d\x017A.txt";
+    const UniqueFile file(::CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    WriteFileBytes(neighbour, "the neighbour's own data");
+    WriteFileBytes(other, "other");
+  }
+  void TearDown() override {
+    ::DeleteFileW(foreign.c_str());  // the folder's own clean-up sees names in the code page only
+    MainWindowTest::TearDown();
+  }
+  void ExpectOneBoxNamingTheForeignFile(const std::vector<TBoxSeen>& shown) {
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Caption, "Quorvane");
+    EXPECT_NE(shown[0].WideText.find(L"\n" + foreign), std::wstring::npos) << shown[0].Text;
+  }
+  void ExpectShreddingLeavesTheNeighbour() {
+    form->btnWipe->Click();
+    EXPECT_EQ(Items(), std::vector<std::string>{"SHREDDED! ... " + other});
+    EXPECT_EQ(ReadFileBytes(neighbour), "the neighbour's own data");
+    EXPECT_NE(::GetFileAttributesW(foreign.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+
+  std::wstring foreign;
+  const std::string neighbour = folder / "L\xF3" "dz.txt";
+  const std::string other = folder / "other.txt";
+};
+
+TEST_F(ForeignNameTest, ADroppedNameOutsideTheCodePageIsLeftOutAndNeverReachesItsNeighbour) {
+  std::vector<TBoxSeen> shown;
+  {
+    TDialogWatcher watcher;
+    ::SendMessageA(form->Handle(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(MakeWideDrop({foreign, WideOfAnsi(other)})), 0);
+    shown = watcher.Shown();
+  }
+  ExpectOneBoxNamingTheForeignFile(shown);
+  EXPECT_EQ(Items(), std::vector<std::string>{other});
+  ExpectShreddingLeavesTheNeighbour();
+}
+
+TEST_F(ForeignNameTest, AChosenNameOutsideTheCodePageIsLeftOutAndNeverReachesItsNeighbour) {
+  WriteSetting("SearchPath", folder.Path());
+  TBoxSeen seen;
+  {
+    TScriptThread user([&] {
+      AnswerDialog(L"\"\x0141\x00F3" L"d\x017A.txt\" \"other.txt\"");
+      seen = ReadAndCloseMessageBox("Quorvane");
+    });
+    form->btnBrowse->Click();
+  }
+  ExpectOneBoxNamingTheForeignFile({seen});
+  EXPECT_EQ(Items(), std::vector<std::string>{other});
+  ExpectShreddingLeavesTheNeighbour();
+}
+
+// A file dropped twice, the second time in other letter case (é and É are one
+// letter to the file system), is shredded at its first entry and marked at the
+// second, where its name is missing by then. On the test share the drive's free
+// space cannot be had, so a missing name is skipped there rather than filled:
+// without the run's memory of what it marked, the second entry stays unmarked.
+TEST_F(MainWindowTest, AFileDroppedTwiceInOtherCaseIsShreddedOnceAndMarkedTwice) {
+  const std::string id = std::to_string(::GetCurrentProcessId());
+  const std::string path = "\\\\quorvane\\share\\twice-\xE9-" + id + ".txt";
+  const std::string again = "\\\\quorvane\\share\\TWICE-\xC9-" + id + ".TXT";
+  WriteFileBytes(path, std::string(5000, 'T'));
+  Drop({path, again});
+  form->btnWipe->Click();
+  EXPECT_FALSE(PathExists(path));
+  const std::vector<std::string> items = Items();
+  EXPECT_EQ(items.size(), 2u);
+  for (const std::string& item : items) EXPECT_EQ(item.rfind("SHREDDED! ... ", 0), 0u) << item;
+  EXPECT_NE(form->Edit1->Text().find(": size is 5000 bytes ..."), std::string::npos) << form->Edit1->Text();
 }
 
 }  // namespace
