@@ -18,9 +18,11 @@ bool TMetadataScrub::ScrubAndDelete(const std::string& path) {
   // rename that fails leaves the file under the name it has, and it is deleted
   // under that name: its contents are gone already. The system refuses a name
   // that is taken, so no rename can replace another file.
+  const std::string_view folder = FolderOf(path);
+  const std::size_t ownLength = path.size() - folder.size();
   std::string current = path;
   for (int i = 0; i < kRenames; ++i) {
-    std::string next = FNames.NewName(FolderOf(path));
+    std::string next = i == 1 ? FNames.NewName(folder, ownLength) : FNames.NewName(folder);
     if (!FFileSystem.Rename(current, next)) break;
     current = std::move(next);
   }

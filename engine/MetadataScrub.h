@@ -25,8 +25,13 @@ class TMetadataScrub {
   // back where it can, so the entry still names it and a later run can retry.
   bool ScrubAndDelete(const std::string& path);
 
-  // How many times the file is renamed before it is deleted.
-  static constexpr int kRenames = 2;
+  // The file is renamed three times before it is deleted: to a short neutral name,
+  // to a neutral name as long as its own, and to a short one again. Measured on
+  // NTFS (ntfs-3g), exFAT and FAT32 images: one rename leaves the name's tail in
+  // the NTFS record; short names alone leave pieces of a long name in exFAT's and
+  // FAT's extra entries, which only a name of the same length lands on; the last
+  // short name is the one an undelete tool lists.
+  static constexpr int kRenames = 3;
 
  private:
   void ForgetLengthAndTimes(const std::string& path);

@@ -17,11 +17,11 @@ std::uint64_t Seed() {
 
 TNeutralNames::TNeutralNames() : FRandom(Seed()) {}
 
-std::string TNeutralNames::NewName(std::string_view folder) {
+std::string TNeutralNames::NewName(std::string_view folder, std::size_t length) {
   static constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
   std::string name(folder);
-  for (std::size_t i = 0; i < kNeutralNameLength; ++i) name += kAlphabet[pick(FRandom)];
+  for (std::size_t i = 0; i < length; ++i) name += kAlphabet[pick(FRandom)];
   return name;
 }
 

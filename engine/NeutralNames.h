@@ -14,9 +14,9 @@ inline constexpr std::size_t kNeutralNameLength = 8;
 class TNeutralNames {
  public:
   TNeutralNames();
-  // A new name in the folder (a path prefix as FolderOf gives it). It may be taken
-  // already: whoever uses it must not replace what has it.
-  std::string NewName(std::string_view folder);
+  // A new name in the folder (a path prefix as FolderOf gives it), of the given
+  // length. It may be taken already: whoever uses it must not replace what has it.
+  std::string NewName(std::string_view folder, std::size_t length = kNeutralNameLength);
 
  private:
   std::mt19937_64 FRandom;

@@ -36,8 +36,8 @@ class MetadataScrubTest : public ::testing::Test {
   }
 };
 
-bool IsNeutralName(const std::string& path, const std::string& folder) {
-  if (path.size() != folder.size() + kNeutralNameLength || path.compare(0, folder.size(), folder) != 0) return false;
+bool IsNeutralName(const std::string& path, const std::string& folder, std::size_t length = kNeutralNameLength) {
+  if (path.size() != folder.size() + length || path.compare(0, folder.size(), folder) != 0) return false;
   return std::all_of(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
@@ -47,16 +47,21 @@ TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedU
   fs.AddFile("C:\\Deals\\keep.txt", 10);
   ASSERT_TRUE(Shred("C:\\Deals\\Quarterly-Merger-Plan.docx"));
 
-  ASSERT_EQ(fs.renamedTo.size(), static_cast<std::size_t>(TMetadataScrub::kRenames));
-  for (const auto& name : fs.renamedTo) EXPECT_TRUE(IsNeutralName(name, "C:\\Deals\\")) << name;
-  EXPECT_NE(fs.renamedTo[0], fs.renamedTo[1]);
+  // Short, as long as the original (it lands where FAT and exFAT kept the long
+  // name), short again; all neutral, all in the file's folder.
+  ASSERT_EQ(fs.renamedTo.size(), 3u);
   const std::string original = "C:\\Deals\\Quarterly-Merger-Plan.docx";
+  EXPECT_TRUE(IsNeutralName(fs.renamedTo[0], "C:\\Deals\\", kNeutralNameLength)) << fs.renamedTo[0];
+  EXPECT_TRUE(IsNeutralName(fs.renamedTo[1], "C:\\Deals\\", 26)) << fs.renamedTo[1];
+  EXPECT_TRUE(IsNeutralName(fs.renamedTo[2], "C:\\Deals\\", kNeutralNameLength)) << fs.renamedTo[2];
+  EXPECT_NE(fs.renamedTo[0], fs.renamedTo[2]);
   // The overwrite is flushed and closed first; the scrub opens the file again.
   EXPECT_EQ(LogFromLast("open-rw " + original),
             (std::vector<std::string>{
                 "open-rw " + original, "truncate " + original, "settimes " + original,
                 "flush " + original, "close " + original, "rename " + original + " " + fs.renamedTo[0],
-                "rename " + fs.renamedTo[0] + " " + fs.renamedTo[1], "delete " + fs.renamedTo[1]}));
+                "rename " + fs.renamedTo[0] + " " + fs.renamedTo[1], "rename " + fs.renamedTo[1] + " " + fs.renamedTo[2],
+                "delete " + fs.renamedTo[2]}));
   EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "flush " + original), 2);
   // Nothing of it under any name; the file beside it untouched.
   EXPECT_EQ(fs.nodes.size(), 1u);
@@ -67,7 +72,7 @@ TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedU
 // A rename that fails leaves the file where it is: it goes under the name it has,
 // since its contents are gone already.
 TEST_F(MetadataScrubTest, AFailedRenameStillDeletesTheFileUnderTheNameItHas) {
-  for (const int renames : {0, 1}) {
+  for (const int renames : {0, 1, 2}) {
     SCOPED_TRACE(renames);
     TFakeFileSystem local;
     TRecordingDisplay shown;
@@ -101,7 +106,7 @@ TEST_F(MetadataScrubTest, AFileThatStaysIsRenamedBackAndLeftUnmarked) {
   ASSERT_EQ(fs.nodes.count("C:\\d\\a.txt"), 1u);
   EXPECT_TRUE(fs.nodes["C:\\d\\a.txt"].data.empty());
   EXPECT_EQ(fs.nodes["C:\\d\\a.txt"].times, kScrubFileTime);
-  EXPECT_EQ(fs.log.back(), "rename " + fs.renamedTo[1] + " C:\\d\\a.txt");
+  EXPECT_EQ(fs.log.back(), "rename " + fs.renamedTo[2] + " C:\\d\\a.txt");
 
   // When even that rename fails the entry still stays unmarked: the file is under
   // a name the list does not hold.
