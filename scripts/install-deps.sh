@@ -4,7 +4,8 @@ set -euo pipefail
 
 need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64
       wine wine32:i386 wine64 xvfb x11-apps x11-utils imagemagick googletest
-      fonts-wine fonts-ocr-a e2fsprogs xfsprogs coreutils util-linux time python3)
+      fonts-wine fonts-ocr-a e2fsprogs xfsprogs coreutils util-linux time python3
+      ntfs-3g exfat-fuse exfatprogs fusefat dosfstools fuse3 sleuthkit)
 
 missing=()
 for p in "${need[@]}"; do

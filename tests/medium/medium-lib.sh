@@ -10,6 +10,7 @@ skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cleanup_links=() cleanup_mounts=() cleanup_loops=() cleanup_pids=()
+declare -A fuse_daemons=()  # mount point -> pid of the FUSE daemon serving it
 work=
 
 medium_cleanup() {
@@ -20,6 +21,9 @@ medium_cleanup() {
     mnt=${cleanup_mounts[i]}
     # A Wine process that is still dying may hold the mount for a moment.
     umount "$mnt" 2>/dev/null || { sleep 1; umount "$mnt" 2>/dev/null; } || umount -l "$mnt"
+    pid=${fuse_daemons[$mnt]:-}
+    # A daemon still serving a lazily detached mount is told to stop, then killed.
+    [ -n "$pid" ] && { fuse_daemon_gone "$pid" 10 || kill "$pid" 2>/dev/null; fuse_daemon_gone "$pid" 5 || kill -9 "$pid" 2>/dev/null; }
   done
   for loop in "${cleanup_loops[@]}"; do losetup -d "$loop" 2>/dev/null; done
   [ -n "$work" ] && rm -rf "$work"
@@ -57,9 +61,16 @@ mount_image() {
   cleanup_mounts+=("$2")
 }
 
-# unmount DIR: unmounts ahead of clean-up, so the image can be read cold.
+# unmount DIR: unmounts ahead of clean-up, so the image can be read cold. For a
+# FUSE mount it returns once the daemon has exited: umount returns before a FUSE
+# daemon has finished, and ntfs-3g writes its last changes to the image as it exits.
 unmount() {
-  umount "$1" || fail "cannot unmount $1"
+  umount "$1" || fusermount -u "$1" || fail "cannot unmount $1"
+  local pid=${fuse_daemons[$1]:-}
+  if [ -n "$pid" ]; then
+    fuse_daemon_gone "$pid" 60 || fail "the FUSE daemon of $1 (pid $pid) is still running a minute after unmounting"
+    unset "fuse_daemons[$1]"
+  fi
   local keep=() mnt
   for mnt in "${cleanup_mounts[@]}"; do [ "$mnt" = "$1" ] || keep+=("$mnt"); done
   cleanup_mounts=("${keep[@]}")
@@ -97,4 +108,106 @@ expect_lines() {
 $actual
 expected:
 $expected"
+}
+
+# Windows file systems as small image files, mounted through FUSE (the kernel here has
+# no vfat, exfat or ntfs driver). Each takes IMAGE DIR SIZE, makes the image sparse,
+# formats it and mounts it at DIR; DIR must be an absolute path no other mount uses.
+# `unmount DIR` then waits for the daemon, so the image can be read cold; clean-up
+# undoes the mount and any loop device whatever way the test ends.
+#   ntfs_image IMAGE DIR SIZE   NTFS through ntfs-3g (SIZE 2M or more; 32M is plenty)
+#   exfat_image IMAGE DIR SIZE  exFAT through exfat-fuse on a loop device (4M or more)
+#   fat32_image IMAGE DIR SIZE  FAT32 through fusefat (33M or more, 64M to be safe:
+#                               FAT32 needs 65525 clusters, here of 512 bytes)
+# Set-up takes about 0.1-0.2 s each. Example:
+#   ntfs_image "$work/ntfs.img" "$work/mnt" 32M; map_drive N "$work/mnt"
+#   ...; unmount "$work/mnt"; fls -rd "$work/ntfs.img"
+
+# fuse_daemon_gone PID SECONDS: true once PID has exited (a zombie counts), false if
+# it still runs after SECONDS.
+fuse_daemon_gone() {
+  local tries=$(($2 * 20)) stat
+  while :; do
+    { read -r stat <"/proc/$1/stat"; } 2>/dev/null || return 0
+    stat=${stat##*) }  # the state follows the command name in parentheses
+    [[ $stat == Z* || $stat == X* ]] && return 0
+    ((tries-- > 0)) || return 1
+    sleep 0.05
+  done
+}
+
+# fuse_daemon_of DIR: the pid of the FUSE daemon serving DIR, the process whose last
+# argument is DIR (each of the three daemons takes the mount point last).
+fuse_daemon_of() {
+  local proc args
+  for proc in /proc/[0-9]*; do
+    { mapfile -d '' -t args <"$proc/cmdline"; } 2>/dev/null || continue
+    [ ${#args[@]} -gt 0 ] && [ "${args[-1]}" = "$1" ] && { echo "${proc#/proc/}"; return 0; }
+  done
+  return 1
+}
+
+# fuse_needs TOOL...: skips unless FUSE and every TOOL can be used here.
+fuse_needs() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
+  done
+  [ -c /dev/fuse ] && [ -r /dev/fuse ] && [ -w /dev/fuse ] || skip "no usable /dev/fuse here"
+}
+
+# fuse_image_file IMAGE SIZE: a fresh sparse image file.
+fuse_image_file() {
+  rm -f "$1"
+  truncate -s "$2" "$1" || fail "cannot make a $2 image at $1"
+}
+
+# fuse_mount DIR COMMAND...: runs the FUSE daemon's mount COMMAND, whose last
+# argument is DIR, and registers the mount and its daemon for clean-up. The daemon
+# detaches once the mount is in place; its chatter goes to DIR.log, not to the test's
+# output (ctest waits for whoever holds that open).
+fuse_mount() {
+  local dir=$1 pid; shift
+  [[ $dir == /* ]] || fail "fuse_mount needs an absolute mount point, not $dir"
+  mkdir -p "$dir"
+  "$@" </dev/null >"$dir.log" 2>&1 || skip "cannot mount through FUSE here ($1 failed: $(tail -n 1 "$dir.log"))"
+  mountpoint -q "$dir" || skip "$1 returned but $dir is no mount point"
+  cleanup_mounts+=("$dir")
+  pid=$(fuse_daemon_of "$dir") || fail "no FUSE daemon found for $dir"
+  fuse_daemons[$dir]=$pid
+}
+
+# ntfs_image IMAGE DIR SIZE: an NTFS image mounted read-write through ntfs-3g.
+ntfs_image() {
+  fuse_needs mkntfs ntfs-3g
+  fuse_image_file "$1" "$3"
+  # -f: a quick format; -F: an image file, not a block device (it warns, harmlessly).
+  mkntfs -F -q -f "$1" >/dev/null 2>&1 || fail "mkntfs failed on a $3 image"
+  fuse_mount "$2" ntfs-3g "$1" "$2"
+}
+
+# exfat_image IMAGE DIR SIZE: an exFAT image mounted read-write through exfat-fuse.
+exfat_image() {
+  fuse_needs mkfs.exfat mount.exfat-fuse losetup
+  fuse_image_file "$1" "$3"
+  mkfs.exfat "$1" >/dev/null 2>&1 || fail "mkfs.exfat failed on a $3 image"
+  # exfat-fuse mounts only a block device, and only on an empty folder.
+  local loop
+  loop=$(losetup --find --show "$1" 2>/dev/null) || skip "no loop devices here"
+  cleanup_loops+=("$loop")
+  fuse_mount "$2" mount.exfat-fuse "$loop" "$2"
+}
+
+# fat32_image IMAGE DIR SIZE: a FAT32 image mounted read-write through fusefat. It
+# writes straight to the image, and grows no file past 2 GiB.
+fat32_image() {
+  fuse_needs mkfs.vfat fusefat
+  fuse_image_file "$1" "$3"
+  local out
+  # Below 33 MiB mkfs.vfat still writes "FAT32", with too few clusters for any reader
+  # to take it for one; it only warns.
+  out=$(mkfs.vfat -F 32 "$1" 2>&1) || fail "mkfs.vfat -F 32 failed on a $3 image: $out"
+  [[ $out == *WARNING* ]] && fail "a $3 image is too small for FAT32 (33M or more): $out"
+  # Without rw+ fusefat mounts read-only.
+  fuse_mount "$2" fusefat -o rw+ "$1" "$2"
 }

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The free-space fill on a FAT32 drive with more free space than one file can hold:
+# fusefat grows no file past 2 GiB (Windows' FAT32 none past 4 GiB - 1), so a fill of
+# about 2.3 GB goes on in a second file. The missing name is marked, no file is left
+# and the drive has its free space back.
+# usage: fat32-large-fill.sh WINE_RUN SHREDRUN_EXE WINEPREFIX DRIVE_LETTER
+set -uo pipefail
+letter=${4:?drive letter}
+. "$(dirname "$0")/medium-lib.sh"
+
+# Sparse: only what the fill writes takes disk space, and the clean-up removes it.
+avail=$(df -B1 --output=avail "$work" | tail -n 1 | tr -d ' ')
+((avail > 3 * 1024 * 1024 * 1024)) || skip "needs 3 GiB free under $work for a 2.3 GiB FAT32 image"
+mnt=$work/mnt
+fat32_image "$work/fat32.img" "$mnt" 2300M
+map_drive "$letter" "$mnt"
+
+free_before=$(free_bytes "$mnt")
+expected=$(ninety_five_percent "$free_before")
+((expected > 2 * 1024 * 1024 * 1024)) || fail "only $free_before bytes free: the fill would fit one file"
+output=$(shredrun --status "$letter:\\wipe" 2>"$work/status") || fail "shredrun exited with $?"
+grep -qxF "shredding $letter:\\wipe: size is $expected bytes ..." "$work/status" \
+  || fail "expected a fill of $expected bytes (95% of $free_before free), the run showed: $(cat "$work/status")"
+expect_lines "$output" "SHREDDED! ... $letter:\\wipe"
+[ -z "$(ls -A "$mnt")" ] || fail "the fill left files behind: $(ls -A "$mnt")"
+free_after=$(free_bytes "$mnt")
+[ "$free_after" = "$free_before" ] || fail "free space $free_after after the fill, $free_before before"
+echo "ok: filled $expected of $free_before free bytes in more than one file, all free again"
