@@ -160,7 +160,7 @@ TEST_F(Win32ShredTest, AFileHeldOpenEndsTheRunWithItsPath) {
   EXPECT_EQ(ReadFileBytes(third), std::string(10, 'Q'));
 }
 
-TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedAndZero) {
+TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedEmptyUnderItsOwnName) {
   const auto path = MakeFile("pending.txt", 5000);
   const auto next = MakeFile("next.txt", 10);
   // An attribute-only handle lets the overwrite in, and keeps the file after DeleteFileA.
