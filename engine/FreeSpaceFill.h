@@ -34,8 +34,6 @@ class TFreeSpaceFill final : public IShredFile {
   // when none of the fill's files remains.
   bool Close();
 
-  std::size_t FileCount() const noexcept { return FFiles.size(); }
-
  private:
   TFreeSpaceFill(IFileSystem& fileSystem, TNeutralNames& names, const std::string& path,
                  std::unique_ptr<IShredFile> first);
