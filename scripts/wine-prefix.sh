@@ -4,7 +4,14 @@
 # usage: wine-prefix.sh PREFIX win32|win64
 set -euo pipefail
 prefix=$(realpath -m "$1") arch=$2
-[ -f "$prefix/.quorvane-ready" ] && exit 0
+
+# Drive M: is a tmpfs, whose free space differs from C:'s, for tests that must
+# tell two drives apart. Made on every call, so that older prefixes get it too.
+map_test_drives() {
+  [ -d /dev/shm ] && ln -sfn /dev/shm "$prefix/dosdevices/m:"
+  return 0
+}
+if [ -f "$prefix/.quorvane-ready" ]; then map_test_drives; exit 0; fi
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -24,4 +31,5 @@ wineserver -w
 # A network share for tests of UNC paths: \\quorvane\share is C:\unc-share.
 mkdir -p "$prefix/drive_c/unc-share" "$prefix/dosdevices/unc/quorvane"
 ln -sfn ../../../drive_c/unc-share "$prefix/dosdevices/unc/quorvane/share"
+map_test_drives
 touch "$prefix/.quorvane-ready"
