@@ -53,12 +53,7 @@ class TTimedFileList final : public IFileList {
   TTimedFileList(IFileList& inner, double& seconds) noexcept : FInner(inner), FSeconds(seconds) {}
   int Count() const override { return TimedCall(FSeconds, FInner, &IFileList::Count); }
   std::string Text(int index) const override { return TimedCall(FSeconds, FInner, &IFileList::Text, index); }
-  void AddString(const std::string& text) override { TimedCall(FSeconds, FInner, &IFileList::AddString, text); }
   void Replace(int index, const std::string& text) override { TimedCall(FSeconds, FInner, &IFileList::Replace, index, text); }
-  void Delete(int index) override { TimedCall(FSeconds, FInner, &IFileList::Delete, index); }
-  int SelCount() const override { return TimedCall(FSeconds, FInner, &IFileList::SelCount); }
-  bool Selected(int index) const override { return TimedCall(FSeconds, FInner, &IFileList::Selected, index); }
-  void SetSelected(int index, bool selected) override { TimedCall(FSeconds, FInner, &IFileList::SetSelected, index, selected); }
   void Repaint() override { TimedCall(FSeconds, FInner, &IFileList::Repaint); }
   void SetFontColor(std::uint32_t color) override { TimedCall(FSeconds, FInner, &IFileList::SetFontColor, color); }
 

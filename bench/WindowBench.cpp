@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,8 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFileList.h"
 #include "ui/DisplayThrottle.h"
+#include "ui/DeferredDrawing.h"
 #include "ui/HListBox.h"
-#include "ui/ShredderScreen.h"
 #include "ui/about.h"
 #include "ui/pShredder.h"
 
@@ -119,19 +120,18 @@ double DisplayShare(int count, std::size_t bytes) {
   const TTempFolder folder;
   for (const auto& path : MakeFiles(folder, count, bytes)) frmShredder->ListBox1->AddString(path);
   Pump();
-  TFileListAdapter list(*frmShredder->ListBox1);
-  TControlsDisplay screen(*frmShredder->Edit1, *frmShredder->Label2, *frmShredder->pbWiping);
-  TDisplayThrottle throttle(screen, [] { return frmShredder->pbWiping->Width(); });
+  TDeferredDrawing drawing(*frmShredder->ListBox1, *frmShredder->Edit1, *frmShredder->Label2, *frmShredder->pbWiping);
+  TDisplayThrottle throttle(drawing.Screen(), [] { return frmShredder->pbWiping->Width(); });
   double inDisplay = 0;
   TTimedDisplay display(throttle, inDisplay);
-  TTimedFileList timedList(list, inDisplay);
   TWin32FileSystem fs;
   TShredEngine engine(fs, display);
   const double run = Seconds([&] {
+    std::optional<TCommandScope> command(std::in_place, drawing);
+    TTimedFileList timedList(command->Rows(), inDisplay);
     engine.Run(timedList);
     const TStopwatch watch(inDisplay);
-    list.Flush();
-    screen.Flush();
+    command.reset();  // what the command held back is drawn here
   });
   frmShredder->Button1Click(frmShredder);
   Pump();

@@ -18,9 +18,8 @@ class TEdit : public TControl {
   // Paints a text into the edit now, where and as the edit paints its own, without
   // giving it to the edit. Under Wine an edit lays out every text it is given and
   // again each time it paints, about half a millisecond each; this costs a
-  // twentieth of that. The edit still holds its old text, and shows it when it next
-  // paints itself, so a caller gives it the text (SetText) before the thread next
-  // handles messages.
+  // twentieth of that. The edit keeps its old text, and shows that again when it
+  // next paints itself.
   void PaintText(std::string_view text);
   bool ReadOnly() const noexcept { return FReadOnly; }
 

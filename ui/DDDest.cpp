@@ -203,9 +203,10 @@ void TDnDForm::DropFiles(HDROP drop) {
     }
   }
   // The drop is gone by now; the finish handler must not look at it. The user hears
-  // of names that were not listed once the rest of the drop is in the list.
-  ReportLeftOutNames(leftOut);
+  // of names that were not listed once the drop has finished, with the rest of it
+  // in the list.
   OnDnDFinish(this);
+  ReportLeftOutNames(leftOut);
 }
 
 // An elevated window refuses messages from less trusted processes, the shell's drop

@@ -1,7 +1,8 @@
 #pragma once
 // The drop target: makes the window of the form it is placed on accept files dragged
 // from the shell, and reports each drop as a start event (count and point), one item
-// event per name in the shell's order, and a finish event. Files and folders are
+// event per name in the shell's order, and a finish event. An item handler that
+// throws ends the drop there: no finish event follows. Files and folders are
 // reported alike; what a name denotes is not its business.
 
 #include "framework/Component.h"

@@ -29,13 +29,6 @@ constexpr TMenuItemSpec kMenu[] = {
     {.Name = "About1", .Caption = "&About", .Level = 0, .OnClick = Handler<&F::About1Click>},
 };
 
-void SetUpDropTarget(TForm& form, TComponent& component) {
-  auto& target = static_cast<TDnDForm&>(component);
-  target.SetActive(true);
-  target.OnDnDItem = TDnDItemEvent::Bind<&F::DnDForm1DnDItem>(&static_cast<F&>(form));
-}
-
-// The order of the visible controls gives their ids (see ShredderIds.h).
 constexpr TControlSpec kControls[] = {
     {.Field = Field<&F::ListBox1>, .Name = "ListBox1", .Bounds = {16, 32, 433, 241}, .TabOrder = 6,
      .Cursor = TCursor::crHandPoint, .MultiSelect = true, .ExtendedSelect = true, .Sorted = true},
@@ -58,7 +51,9 @@ constexpr TControlSpec kControls[] = {
      .Font = {.Name = "MS Sans Serif", .Height = 13, .Bold = true, .Color = kSilver}, .Transparent = true,
      .WordWrap = true},
     {.Field = Field<&F::odWipe>, .Name = "odWipe", .Caption = "Select the File(s) to Shred"},
-    {.Field = Field<&F::DnDForm1>, .Name = "DnDForm1", .Setup = SetUpDropTarget},
+    {.Field = Field<&F::DnDForm1>, .Name = "DnDForm1",
+     .Setup = DnDProperties<true, Handler<&F::DnDForm1DnDItem>, Handler<&F::DnDForm1DnDStart>,
+                            Handler<&F::DnDForm1DnDFinish>>},
     {.Field = Field<&F::MainMenu1>, .Name = "MainMenu1", .MenuItems = kMenu},
 };
 
@@ -75,33 +70,14 @@ constexpr TFormSpec kLayout = {
     .Controls = kControls,
 };
 
-// Draws what the list held back, and gives the status line its text, on every way
-// out of a command.
-class TFlushAtEnd {
- public:
-  explicit TFlushAtEnd(TFileListAdapter& list, TControlsDisplay* screen = nullptr) noexcept
-      : FList(list), FScreen(screen) {}
-  TFlushAtEnd(const TFlushAtEnd&) = delete;
-  TFlushAtEnd& operator=(const TFlushAtEnd&) = delete;
-  ~TFlushAtEnd() {
-    FList.Flush();
-    if (FScreen != nullptr) FScreen->Flush();
-  }
-
- private:
-  TFileListAdapter& FList;
-  TControlsDisplay* FScreen;
-};
-
 }  // namespace
 
 TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
   LoadLayout(kLayout);
   UseAvailableReadoutFont();
   AllowDropsWhenElevated();
-  FFileList = std::make_unique<TFileListAdapter>(*ListBox1);
-  FScreen = std::make_unique<TControlsDisplay>(*Edit1, *Label2, *pbWiping);
-  FDisplay = std::make_unique<TDisplayThrottle>(*FScreen, [this] { return pbWiping->Width(); });
+  FDrawing = std::make_unique<TDeferredDrawing>(*ListBox1, *Edit1, *Label2, *pbWiping);
+  FDisplay = std::make_unique<TDisplayThrottle>(FDrawing->Screen(), [this] { return pbWiping->Width(); });
   FEngine = std::make_unique<TShredEngine>(FFileSystem, *FDisplay);
 }
 
@@ -119,59 +95,64 @@ void TfrmShredder::AllowDropsWhenElevated() {
   if (filter != nullptr) AllowDropMessages(Handle(), filter);
 }
 
-void TfrmShredder::UpdateWipeButton() { btnWipe->SetEnabled(ListBox1->Count() > 0); }
+void TfrmShredder::UpdateWipeButton(const TFileRows& rows) { btnWipe->SetEnabled(rows.Count() > 0); }
 
 void TfrmShredder::FormShow(TComponent*) { pbWiping->SetBackgroundColor(kGrey); }
 
 void TfrmShredder::btnBrowseClick(TComponent*) {
-  const std::string folder = ReadSetting("SearchPath", "");
-  odWipe->SetInitialDir(folder);
-  if (odWipe->Execute()) {
+  odWipe->SetInitialDir(ReadSetting("SearchPath", ""));
+  const bool chosen = odWipe->Execute();
+  const TCommandScope command(*FDrawing);
+  TFileRows& rows = command.Rows();
+  if (chosen) {
     // Exact, byte-for-byte matches only; a name chosen twice is listed once.
     std::unordered_set<std::string> listed;
-    for (int index = 0; index < ListBox1->Count(); ++index) listed.insert(ListBox1->Text(index));
-    const TFlushAtEnd flush{*FFileList};
+    for (int index = 0; index < rows.Count(); ++index) listed.insert(rows.Text(index));
     for (const std::string& file : odWipe->Files())
-      if (listed.insert(file).second) FFileList->AddString(file);
+      if (listed.insert(file).second) rows.AddString(file);
   }
-  UpdateWipeButton();
+  UpdateWipeButton(rows);
   if (!odWipe->Files().empty()) WriteSetting("SearchPath", FolderPart(odWipe->Files().front()));
 }
 
 void TfrmShredder::Button1Click(TComponent*) {
-  const TFlushAtEnd flush{*FFileList};
-  if (ListBox1->SelCount() == 0)
-    for (int index = 0; index < ListBox1->Count(); ++index) ListBox1->SetSelected(index, true);
+  const TCommandScope command(*FDrawing);
+  TFileRows& rows = command.Rows();
+  if (rows.SelCount() == 0)
+    for (int index = 0; index < rows.Count(); ++index) rows.SetSelected(index, true);
   int index = 0;
-  while (ListBox1->SelCount() > 0) {
-    if (ListBox1->Selected(index)) {
-      FFileList->Delete(index);
-      FFileList->Repaint();
+  while (rows.SelCount() > 0) {
+    if (rows.Selected(index)) {
+      rows.Delete(index);
+      rows.Repaint();
     } else {
       ++index;
     }
   }
-  UpdateWipeButton();
+  UpdateWipeButton(rows);
 }
+
+// A drop is one command, from its start event to its finish event.
+void TfrmShredder::DnDForm1DnDStart(TComponent*, int, int, int) { FDrop.emplace(*FDrawing); }
 
 void TfrmShredder::DnDForm1DnDItem(TComponent*, const std::string& Item) {
-  FFileList->AddString(Item);
+  // Outside a drop (a caller of the handler itself) the item is a command of its own.
+  const TCommandScope command(*FDrawing);
+  try {
+    command.Rows().AddString(Item);
+  } catch (...) {
+    // The drop ends with this error: no finish event comes after a failed item.
+    FDrop.reset();
+    throw;
+  }
   if (!btnWipe->Enabled()) btnWipe->SetEnabled(true);
-  if (!FFlushPosted) FFlushPosted = ::PostMessageA(Handle(), kFlushList, 0, 0) != FALSE;
 }
 
-LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != kFlushList) return TForm::WndProc(message, wParam, lParam);
-  FFlushPosted = false;
-  FFileList->Flush();
-  return 0;
-}
+void TfrmShredder::DnDForm1DnDFinish(TComponent*) { FDrop.reset(); }
 
 void TfrmShredder::btnWipeClick(TComponent*) {
-  // The list may hold back its last marks for a moment, and the status line its
-  // last text; both are settled however the run ends, before any error is shown.
-  const TFlushAtEnd flush{*FFileList, FScreen.get()};
-  FEngine->Run(*FFileList);
+  const TCommandScope command(*FDrawing);
+  FEngine->Run(command.Rows());
 }
 
 void TfrmShredder::btnCloseClick(TComponent*) { Close(); }
@@ -183,6 +164,6 @@ void TfrmShredder::About1Click(TComponent*) { frmAbout->ShowModal(); }
 std::int64_t TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
 
 std::int64_t TfrmShredder::ShredFile(const std::string& entry, std::int64_t shredSize) {
-  const TFlushAtEnd flush{*FFileList, FScreen.get()};
+  const TCommandScope command(*FDrawing);
   return FEngine->ShredFile(entry, shredSize);
 }

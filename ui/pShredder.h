@@ -1,10 +1,12 @@
 #pragma once
 // The main window: the list of files waiting to be shredded, the commands that fill
 // and empty it, the shredding run, and the status line, digit readout and progress
-// bar the run writes to.
+// bar the run writes to. Every command reaches the list's rows through a
+// TCommandScope of FDrawing, never through ListBox1.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/ShredEngine.h"
@@ -12,7 +14,7 @@
 #include "framework/Form.h"
 #include "ui/DisplayThrottle.h"
 #include "ui/ReadoutFont.h"
-#include "ui/ShredderScreen.h"
+#include "ui/DeferredDrawing.h"
 
 class TLabel;
 class TEdit;
@@ -44,7 +46,9 @@ class TfrmShredder : public TForm {
   void FormShow(TComponent* Sender);
   void btnBrowseClick(TComponent* Sender);
   void Button1Click(TComponent* Sender);
+  void DnDForm1DnDStart(TComponent* Sender, int Count, int X, int Y);
   void DnDForm1DnDItem(TComponent* Sender, const std::string& Item);
+  void DnDForm1DnDFinish(TComponent* Sender);
   void btnWipeClick(TComponent* Sender);
   void btnCloseClick(TComponent* Sender);
   void Exit1Click(TComponent* Sender);
@@ -54,24 +58,17 @@ class TfrmShredder : public TForm {
   std::int64_t ShredSize(const std::string& entry);
   std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
 
- protected:
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
  private:
-  // Posted by the first name of a drop: the list is drawn once the drop is over.
-  static constexpr UINT kFlushList = WM_APP + 1;
-
   void AllowDropsWhenElevated();
   void UseAvailableReadoutFont();
-  void UpdateWipeButton();
+  void UpdateWipeButton(const TFileRows& rows);
 
   TReadoutFont FReadoutFont;
   TWin32FileSystem FFileSystem;
-  std::unique_ptr<TFileListAdapter> FFileList;
-  std::unique_ptr<TControlsDisplay> FScreen;
+  std::unique_ptr<TDeferredDrawing> FDrawing;
   std::unique_ptr<TDisplayThrottle> FDisplay;
   std::unique_ptr<TShredEngine> FEngine;
-  bool FFlushPosted = false;
+  std::optional<TCommandScope> FDrop;  // from a drop's start to its finish
 };
 
 extern TfrmShredder* frmShredder;

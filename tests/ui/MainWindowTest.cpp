@@ -184,6 +184,42 @@ TEST_F(MainWindowTest, DropsAreListedSortedAndEnableShredding) {
   EXPECT_TRUE(form->btnWipe->Enabled());
 }
 
+// Whether the list paints when asked to now: while its drawing is held it paints
+// nothing, and the marker colour stays where its first row would be drawn.
+bool ListPaints(HWND list) {
+  constexpr COLORREF kMarker = RGB(1, 2, 3);
+  struct DcDeleter {
+    void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
+  };
+  const WindowDc screen(nullptr);
+  const UniqueHandle<HDC, DcDeleter> memory(::CreateCompatibleDC(screen.get()));
+  const UniqueHandle<HBITMAP, GdiObjectCloser> bitmap(::CreateCompatibleBitmap(screen.get(), 16, 16));
+  const SelectedObject selected(memory.get(), bitmap.get());
+  const UniqueHBrush marker(::CreateSolidBrush(kMarker));
+  const RECT area{0, 0, 16, 16};
+  ::FillRect(memory.get(), &area, marker.get());
+  ::SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+  return ::GetPixel(memory.get(), 4, 4) != kMarker;
+}
+
+// While a command runs, the list holds its drawing and the status line is painted
+// without being given its text. Each command, a drop included, must leave both
+// drawn when it returns, with no message handled in between.
+TEST_F(MainWindowTest, EveryCommandLeavesTheListDrawnAndTheStatusLineHoldingItsText) {
+  const HWND list = form->ListBox1->WindowHandle();
+  const std::string path = folder / "drawn.bin";
+  WriteFileBytes(path, std::string(100, 'd'));
+  Drop({path, folder / "second.bin"});
+  EXPECT_TRUE(ListPaints(list)) << "after a drop";
+  form->ListBox1->SetSelected(1, true);
+  form->Button1->Click();
+  EXPECT_TRUE(ListPaints(list)) << "after Don't Shred";
+  form->btnWipe->Click();
+  EXPECT_TRUE(ListPaints(list)) << "after a run";
+  EXPECT_EQ(Items(), std::vector<std::string>{"SHREDDED! ... " + path});
+  EXPECT_EQ(form->Edit1->Text(), "shredding " + path + ": size is 100 bytes ...");
+}
+
 TEST_F(MainWindowTest, DontShredRemovesTheSelectionOrEverything) {
   form->Button1->Click();
   EXPECT_FALSE(form->btnWipe->Enabled());
