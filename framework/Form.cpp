@@ -61,7 +61,7 @@ void TForm::LoadLayout(const TFormSpec& stored) {
   std::vector<TComponent*> made;
   made.reserve(stored.Controls.size());
   for (const TControlSpec& row : stored.Controls) {
-    TComponent& component = row.Field(*this);
+    TComponent& component = row.Field.Make(*this);
     made.push_back(&component);
     component.SetName(row.Name);
     component.ApplySpec(row, *this);

@@ -62,7 +62,7 @@ class TForm : public TControl {
   TModalResult FModalResult = mrNone;
   bool FModal = false;
   bool FShownBefore = false;
-  int FNextControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog keys send
+  int FNextControlId = kFirstControlId;
   TMainMenu* FMenu = nullptr;
   TControl* FDefaultButton = nullptr;
   HWND FFocused = nullptr;

@@ -14,8 +14,10 @@
 
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 class TComponent;
+class TControl;
 class TForm;
 
 struct TBounds {
@@ -53,7 +55,17 @@ struct TSizeConstraints {
 // Binds a stored handler name to the form the layout is applied to.
 using TNotifyHandler = TNotifyEvent (*)(TComponent& form);
 // Makes one component, owned by the form, and stores it in its field of the form.
-using TComponentFactory = TComponent& (*)(TForm& form);
+// Whether the kind is a control is known from the table alone, so the ids the
+// controls get can be worked out at compile time (ControlId).
+struct TComponentFactory {
+  TComponent& (*Make)(TForm& form) = nullptr;
+  bool IsControl = false;
+};
+
+// The controls of a layout get the child-window ids kFirstControlId, +1, ... in
+// table order; other components take none. Clear of IDOK and IDCANCEL, which the
+// dialog keys send.
+inline constexpr int kFirstControlId = 100;
 
 struct TMenuItemSpec {
   std::string_view Name{};
@@ -64,7 +76,7 @@ struct TMenuItemSpec {
 
 // One component of a layout. Each kind reads the properties it has and ignores the rest.
 struct TControlSpec {
-  TComponentFactory Field = nullptr;  // Field<&TfrmX::Name>: the field's type is the kind
+  TComponentFactory Field{};  // Field<&TfrmX::Name>: the field's type is the kind
   std::string_view Name{};
   std::string_view Parent{};  // a control earlier in the table; empty: the form
   TBounds Bounds{};
@@ -162,7 +174,20 @@ typename MethodOf<decltype(Method)>::Event BindToForm(TComponent& form) {
 
 // .Field = Field<&TfrmShredder::btnWipe>
 template <auto Member>
-constexpr TComponentFactory Field = &layout_detail::MakeField<Member>;
+constexpr TComponentFactory Field{
+    &layout_detail::MakeField<Member>,
+    std::is_base_of_v<TControl, typename layout_detail::MemberOf<decltype(Member)>::Type>};
+
+// The child-window id the layout gives the control of that name; -1 when no row of
+// that name is a control. For static_assert against ids copied elsewhere.
+constexpr int ControlId(std::span<const TControlSpec> rows, std::string_view name) {
+  int id = kFirstControlId;
+  for (const TControlSpec& row : rows) {
+    if (row.Name == name) return row.Field.IsControl ? id : -1;
+    if (row.Field.IsControl) ++id;
+  }
+  return -1;
+}
 
 // .OnClick = Handler<&TfrmShredder::btnWipeClick>
 template <auto Method>

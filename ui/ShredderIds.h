@@ -1,7 +1,7 @@
 #pragma once
-// Control identifiers of the main window. The layout gives its controls ids in the
-// order of its table, from 100; tests that drive the running program from another
-// process find the controls by these.
+// Control identifiers of the main window, for tests that drive the running program
+// from another process. The layout gives them, in the order of its table; the
+// main window checks at compile time that these are the ones it gives.
 
 enum TShredderId : int {
   kIdListBox1 = 100,

@@ -12,6 +12,7 @@
 #include "ui/DDDest.h"
 #include "ui/FolderPart.h"
 #include "ui/HListBox.h"
+#include "ui/ShredderIds.h"
 #include "ui/about.h"
 
 TfrmShredder* frmShredder = nullptr;
@@ -56,6 +57,18 @@ constexpr TControlSpec kControls[] = {
                             Handler<&F::DnDForm1DnDFinish>>},
     {.Field = Field<&F::MainMenu1>, .Name = "MainMenu1", .MenuItems = kMenu},
 };
+
+// Tests that drive the running program from another process find its controls by
+// these ids; the table's order gives them.
+static_assert(ControlId(kControls, "ListBox1") == kIdListBox1);
+static_assert(ControlId(kControls, "Edit1") == kIdEdit1);
+static_assert(ControlId(kControls, "Label2") == kIdLabel2);
+static_assert(ControlId(kControls, "btnBrowse") == kIdBtnBrowse);
+static_assert(ControlId(kControls, "Button1") == kIdButton1);
+static_assert(ControlId(kControls, "btnWipe") == kIdBtnWipe);
+static_assert(ControlId(kControls, "btnClose") == kIdBtnClose);
+static_assert(ControlId(kControls, "pbWiping") == kIdPbWiping);
+static_assert(ControlId(kControls, "Label1") == kIdLabel1);
 
 constexpr TFormSpec kLayout = {
     .Caption = "Quorvane",

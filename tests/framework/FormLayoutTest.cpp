@@ -221,6 +221,18 @@ TEST_F(FormLayoutTest, KindsGetTheirStoredStylesAndTheTabOrderIsTheStoredOne) {
                                       Form->btnBrowse->WindowHandle()}));
 }
 
+// The ids worked out from the table are the ones the windows get, with a component
+// that is no control in front of the controls and one behind them.
+TEST_F(FormLayoutTest, ControlIdWorkedOutFromTheTableIsTheIdEachWindowGets) {
+  for (const TControlSpec& row : kControls) {
+    const auto* control = dynamic_cast<const TControl*>(Form->FindComponent(row.Name));
+    const int expected = control == nullptr ? -1 : ::GetDlgCtrlID(control->WindowHandle());
+    EXPECT_EQ(ControlId(kControls, row.Name), expected) << row.Name;
+  }
+  static_assert(ControlId(kControls, "Label1") == kFirstControlId);
+  static_assert(ControlId(kControls, "Probe") == -1 && ControlId(kControls, "NoSuchRow") == -1);
+}
+
 TEST_F(FormLayoutTest, AnchorsKeepRightAnchoredButtonsAtTheirDistanceAndTheBarAtTheBottom) {
   Form->SetClientSize(648, 430);
   EXPECT_BOUNDS(Form->btnBrowse, 556, 48, 89, 25);
