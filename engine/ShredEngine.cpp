@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/MessageFormat.h"
 #include "engine/MarkedPaths.h"
 #include "engine/FreeSpaceFill.h"
 #include "engine/ShredTexts.h"

@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
 #include "framework/Form.h"
 
 #include <commctrl.h>

@@ -1,7 +1,8 @@
 #include "framework/Control.h"
 
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
 #include "framework/Application.h"
-#include "framework/Exception.h"
 #include "framework/Form.h"
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 // The kinds of error the GUI library and the settings store raise, each with the
 // text the user is shown. Catch them as Exception; the kind is for tests and readers.
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
 
 #include <string>
 #include <string_view>

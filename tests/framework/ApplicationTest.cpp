@@ -2,8 +2,8 @@
 // leaving an event in a real message box while the loop goes on.
 #include "framework/Application.h"
 
+#include "base/Exception.h"
 #include "framework/Button.h"
-#include "framework/Exception.h"
 #include "framework/Form.h"
 #include "tests/support/WindowProbe.h"
 
