@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 TTempFolder::TTempFolder() {
   char base[MAX_PATH + 1] = {};
