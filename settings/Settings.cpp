@@ -1,7 +1,7 @@
 #include "settings/Settings.h"
 
 #include "base/Handles.h"
-#include "framework/Errors.h"
+#include "settings/RegistryError.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "settings/Settings.h"
 
 #include "base/Handles.h"
-#include "framework/Errors.h"
+#include "settings/RegistryError.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
