@@ -92,4 +92,22 @@ TEST(ApplicationTest, AnErrorInAClickHandlerIsShownAndTheLoopGoesOnUntilTheMainF
   EXPECT_EQ(Application.MainForm(), nullptr);
 }
 
+HICON ClassIcon(HWND window) { return reinterpret_cast<HICON>(::GetClassLongPtrA(window, GCLP_HICON)); }
+
+// This test program holds an icon of id 1 (ProgramIcon.rc.in), the id a program's
+// main icon usually has: the library must not take it unasked. Each case runs in a
+// process of its own, so the form's window class is registered here.
+TEST(ApplicationTest, FormsCarryNoIconOfTheProgramUntilItNamesOne) {
+  const TLoopForm form(nullptr);
+  EXPECT_EQ(ClassIcon(form.WindowHandle()), nullptr);
+}
+
+TEST(ApplicationTest, FormsCarryTheIconTheProgramNames) {
+  Application.SetIcon(1);
+  const TLoopForm form(nullptr);
+  const HICON named = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  ASSERT_NE(named, nullptr);
+  EXPECT_EQ(ClassIcon(form.WindowHandle()), named);
+}
+
 }  // namespace
