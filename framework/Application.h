@@ -17,7 +17,8 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Registers the common controls the library uses.
+  // Registers the common controls the library uses, once per process. A control of
+  // theirs calls it too, as it may be made before (or without) the program's call.
   void Initialize();
 
   const std::string& Title() const noexcept { return FTitle; }
