@@ -6,6 +6,7 @@
 #include "base/MessageFormat.h"
 #include "engine/MarkedPaths.h"
 #include "engine/FreeSpaceFill.h"
+#include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
 
 namespace {
