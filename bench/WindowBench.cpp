@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Handles.h"
 #include "bench/TimedDisplay.h"
 #include "engine/ShredDisplay.h"
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
-#include "framework/Handles.h"
 #include "framework/ProgressBar.h"
 #include "tests/support/DropFiles.h"
 #include "tests/support/TempFolder.h"

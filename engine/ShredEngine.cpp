@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/MessageFormat.h"
 #include "engine/MarkedPaths.h"
 #include "engine/FreeSpaceFill.h"
+#include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
 
 namespace {

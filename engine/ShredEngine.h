@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Exception.h"
 #include "engine/FileList.h"
 #include "engine/FileSystem.h"
 #include "engine/MetadataScrub.h"
 #include "engine/NeutralNames.h"
 #include "engine/ShredDisplay.h"
-#include "framework/Exception.h"
 
 // An existing file that cannot be opened for sizing; it ends the run.
 class EFOpenError : public Exception {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 

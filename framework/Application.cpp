@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
 #include "framework/Form.h"
 
 #include <commctrl.h>
@@ -13,10 +13,13 @@ TApplication::TApplication() : TComponent(nullptr) {}
 TApplication::~TApplication() = default;
 
 void TApplication::Initialize() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-  ::InitCommonControlsEx(&controls);
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
+    return ::InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)registered;
 }
 
 void TApplication::Run() {

@@ -17,13 +17,20 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Registers the common controls the library uses.
+  // Registers the common controls the library uses, once per process. A control of
+  // theirs calls it too, as it may be made before (or without) the program's call.
   void Initialize();
 
   const std::string& Title() const noexcept { return FTitle; }
   void SetTitle(std::string_view title) { FTitle = title; }
   const std::string& HelpFile() const noexcept { return FHelpFile; }
   void SetHelpFile(std::string_view helpFile) { FHelpFile = helpFile; }
+
+  // The program's icon for our windows: a resource id of the program file, or 0
+  // (the default) for the system's. Set it before the first form is made: a window
+  // class takes its icon once, when it is registered.
+  int Icon() const noexcept { return FIcon; }
+  void SetIcon(int resource) noexcept { FIcon = resource; }
 
   // The first form made with CreateForm; closing it ends Run.
   TForm* MainForm() const noexcept { return FMainForm; }
@@ -50,6 +57,7 @@ class TApplication : public TComponent {
  private:
   std::string FTitle;
   std::string FHelpFile;
+  int FIcon = 0;
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
 };

@@ -1,7 +1,8 @@
 #include "framework/Control.h"
 
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
 #include "framework/Application.h"
-#include "framework/Exception.h"
 #include "framework/Form.h"
 
 #include <algorithm>
@@ -260,7 +261,8 @@ void TControl::RegisterOwnClass(const char* name) {
   windowClass.lpfnWndProc = &TControl::StaticWndProc;
   windowClass.hInstance = ::GetModuleHandleA(nullptr);
   windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hIcon = ::LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
+  if (Application.Icon() != 0)
+    windowClass.hIcon = ::LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(Application.Icon()));
   windowClass.lpszClassName = name;
   if (::RegisterClassExA(&windowClass) == 0) throw Exception(FormatMessage1("Cannot register the window class %s", name));
 }

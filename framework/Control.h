@@ -9,10 +9,10 @@
 // parent (WM_COMMAND, WM_CTLCOLOR*, WM_DRAWITEM, WM_SETCURSOR) is handed back to the
 // child's object by the parent's WndProc.
 
+#include "base/Handles.h"
 #include "framework/Component.h"
 #include "framework/Event.h"
 #include "framework/Graphics.h"
-#include "framework/Handles.h"
 #include "framework/Layout.h"
 
 #include <windows.h>

@@ -1,11 +1,10 @@
 #pragma once
-// The kinds of error the GUI library and the settings store raise, each with the
-// text the user is shown. Catch them as Exception; the kind is for tests and readers.
+// The kinds of error the GUI library raises, each with the text the user is shown.
+// Catch them as Exception; the kind is for tests and readers.
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
 
 #include <string>
-#include <string_view>
 
 // A list operation got an index outside 0 .. count - 1.
 class EListError : public Exception {
@@ -18,13 +17,6 @@ class EListError : public Exception {
 class EOutOfResources : public Exception {
  public:
   using Exception::Exception;
-};
-
-// A registry value could not be set, read, or was not text.
-class ERegistryException : public Exception {
- public:
-  ERegistryException(std::string_view pattern, std::string_view valueName)
-      : Exception(FormatMessage1(pattern, valueName)) {}
 };
 
 // An object was not of the class an operation needs (a drop target whose owner is no form).

@@ -1,7 +1,8 @@
 #include "framework/Form.h"
 
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
 #include "framework/Application.h"
-#include "framework/Exception.h"
 #include "framework/Menu.h"
 
 #include <vector>

@@ -1,6 +1,7 @@
 #include "framework/Graphics.h"
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
 
 COLORREF ColorToRGB(TColor color) noexcept {
   if ((color & kSystemColor) != 0) return ::GetSysColor(static_cast<int>(color & 0xFF));

@@ -1,7 +1,7 @@
 #pragma once
 // Colours and fonts as the layouts store them, and the GDI objects made from them.
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 

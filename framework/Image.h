@@ -1,8 +1,8 @@
 #pragma once
 // Shows an icon of the program file, at its own size or stretched to the control.
 
+#include "base/Handles.h"
 #include "framework/Control.h"
-#include "framework/Handles.h"
 
 class TImage : public TControl {
  public:

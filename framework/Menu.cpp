@@ -1,6 +1,6 @@
 #include "framework/Menu.h"
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
 #include "framework/Form.h"
 
 TMenuItem::TMenuItem(TComponent* owner, std::string_view caption, WORD command)

@@ -2,9 +2,9 @@
 // The main menu of a form: a menu bar whose items run click handlers. The items are
 // components owned by the menu, named as in the layout.
 
+#include "base/Handles.h"
 #include "framework/Component.h"
 #include "framework/Event.h"
-#include "framework/Handles.h"
 #include "framework/Layout.h"
 
 #include <windows.h>

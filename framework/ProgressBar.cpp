@@ -1,26 +1,14 @@
 #include "framework/ProgressBar.h"
 
+#include "framework/Application.h"
+
 #include <commctrl.h>
 #include <uxtheme.h>
-
-namespace {
-
-void RegisterProgressClass() {
-  static const bool registered = [] {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_PROGRESS_CLASS;
-    return ::InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)registered;
-}
-
-}  // namespace
 
 TProgressBar::TProgressBar(TComponent* owner) : TControl(owner) {}
 
 TControl::TWindowClass TProgressBar::CreateParams() const {
-  RegisterProgressClass();
+  Application.Initialize();
   return {PROGRESS_CLASSA, 0, 0};
 }
 

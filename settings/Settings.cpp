@@ -1,7 +1,7 @@
 #include "settings/Settings.h"
 
-#include "framework/Errors.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
+#include "settings/RegistryError.h"
 
 #include <windows.h>
 

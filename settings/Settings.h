@@ -3,6 +3,8 @@
 // of the current user. Nothing is cached; every call opens the key, does its one
 // read or write and closes it again.
 
+#include "settings/RegistryError.h"
+
 #include <string>
 #include <string_view>
 

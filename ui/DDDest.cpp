@@ -1,10 +1,10 @@
 #include "ui/DDDest.h"
 
+#include "base/Handles.h"
 #include "framework/AnsiNames.h"
 #include "framework/Application.h"
 #include "framework/Errors.h"
 #include "framework/Form.h"
-#include "framework/Handles.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -18,11 +18,11 @@ namespace {
 
 constexpr char kLinkProperty[] = "Quorvane.DnDForm";
 
-struct DropFinisher {
-  void operator()(HDROP drop) const noexcept { ::DragFinish(drop); }
-};
 // The shell's drop memory: released once, also when a handler throws.
-using UniqueHDrop = UniqueHandle<HDROP, DropFinisher>;
+struct HDropTraits : NullIsInvalid<HDROP> {
+  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
+};
+using UniqueHDrop = UniqueHandle<HDropTraits>;
 
 HWND TargetOf(TComponent* owner) {
   auto* form = dynamic_cast<TForm*>(owner);

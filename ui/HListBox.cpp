@@ -1,6 +1,6 @@
 #include "ui/HListBox.h"
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 

@@ -3,6 +3,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "ui/Resources.h"
 #include "ui/about.h"
 #include "ui/pShredder.h"
 
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     Application.Initialize();
     Application.SetTitle("Quorvane");
+    Application.SetIcon(IDI_MAINICON);
     Application.SetHelpFile("");
     Application.CreateForm(frmShredder);
     Application.CreateForm(frmAbout);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "ui/Resources.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 class TRemoteProgram {
  public:

@@ -2,15 +2,15 @@
 
 #include <fstream>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 
-struct DcDeleter {
-  void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
+struct MemoryDcTraits : NullIsInvalid<HDC> {
+  static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
 };
-using UniqueMemoryDc = UniqueHandle<HDC, DcDeleter>;
-using UniqueHBitmap = UniqueHandle<HBITMAP, GdiObjectCloser>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueHBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/RecordingDisplay.h"

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Handles.h"
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
-#include "framework/Handles.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/TempFolder.h"
 

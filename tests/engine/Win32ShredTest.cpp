@@ -7,11 +7,11 @@
 #include <cmath>
 #include <vector>
 
+#include "base/Handles.h"
 #include "engine/MetadataScrub.h"
 #include "engine/ShredEngine.h"
 #include "engine/ShredTexts.h"
 #include "engine/Win32FileSystem.h"
-#include "framework/Handles.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFileList.h"

@@ -2,8 +2,8 @@
 // leaving an event in a real message box while the loop goes on.
 #include "framework/Application.h"
 
+#include "base/Exception.h"
 #include "framework/Button.h"
-#include "framework/Exception.h"
 #include "framework/Form.h"
 #include "tests/support/WindowProbe.h"
 
@@ -90,6 +90,24 @@ TEST(ApplicationTest, AnErrorInAClickHandlerIsShownAndTheLoopGoesOnUntilTheMainF
   EXPECT_EQ(Application.ComponentCount(), 0) << "Run destroys the forms at the end";
   EXPECT_FALSE(::IsWindow(window));
   EXPECT_EQ(Application.MainForm(), nullptr);
+}
+
+HICON ClassIcon(HWND window) { return reinterpret_cast<HICON>(::GetClassLongPtrA(window, GCLP_HICON)); }
+
+// This test program holds an icon of id 1 (ProgramIcon.rc.in), the id a program's
+// main icon usually has: the library must not take it unasked. Each case runs in a
+// process of its own, so the form's window class is registered here.
+TEST(ApplicationTest, FormsCarryNoIconOfTheProgramUntilItNamesOne) {
+  const TLoopForm form(nullptr);
+  EXPECT_EQ(ClassIcon(form.WindowHandle()), nullptr);
+}
+
+TEST(ApplicationTest, FormsCarryTheIconTheProgramNames) {
+  Application.SetIcon(1);
+  const TLoopForm form(nullptr);
+  const HICON named = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  ASSERT_NE(named, nullptr);
+  EXPECT_EQ(ClassIcon(form.WindowHandle()), named);
 }
 
 }  // namespace

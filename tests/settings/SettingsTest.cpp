@@ -2,8 +2,8 @@
 // key and checks what was stored with the registry itself.
 #include "settings/Settings.h"
 
-#include "framework/Errors.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
+#include "settings/RegistryError.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

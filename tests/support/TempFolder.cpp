@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "framework/Handles.h"
+#include "base/Handles.h"
 
 TTempFolder::TTempFolder() {
   char base[MAX_PATH + 1] = {};
@@ -21,20 +21,22 @@ TTempFolder::~TTempFolder() { RemoveTree(FPath); }
 void RemoveTree(const std::string& path) {
   std::string folder = path;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  WIN32_FIND_DATAA data{};
-  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = folder + "\\" + name;
-      ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(child);
-      else
-        ::DeleteFileA(child.c_str());
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+  {
+    // The search must be closed before the folder goes: an open one can keep it.
+    WIN32_FIND_DATAA data{};
+    const UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (find) {
+      do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string child = folder + "\\" + name;
+        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveTree(child);
+        else
+          ::DeleteFileA(child.c_str());
+      } while (::FindNextFileA(find.get(), &data));
+    }
   }
   ::RemoveDirectoryA(folder.c_str());
 }

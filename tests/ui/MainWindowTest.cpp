@@ -14,7 +14,7 @@
 #include "tests/support/WindowProbe.h"
 #include "framework/AnsiNames.h"
 #include "framework/Application.h"
-#include "framework/Handles.h"
+#include "base/Handles.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"

@@ -1,0 +1,143 @@
+#pragma once
+// Move-only owners for Win32 handles. Each is released exactly once, on every path.
+
+#include <windows.h>
+
+#include <utility>
+
+// One owner for every kind of handle. Traits name the kind:
+//   using Handle = ...;                   the handle's type
+//   static Handle Invalid() noexcept;     the value that means "none"
+//   static void Close(Handle) noexcept;   releases one
+// Invalid is a function because INVALID_HANDLE_VALUE is no constant expression.
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(Handle handle) noexcept : FHandle(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : FHandle(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  // A copy would close the handle twice.
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { reset(); }
+
+  Handle get() const noexcept { return FHandle; }
+  explicit operator bool() const noexcept { return FHandle != Traits::Invalid(); }
+  Handle release() noexcept { return std::exchange(FHandle, Traits::Invalid()); }
+  void reset(Handle handle = Traits::Invalid()) noexcept {
+    if (FHandle != Traits::Invalid()) Traits::Close(FHandle);
+    FHandle = handle;
+  }
+
+ private:
+  Handle FHandle = Traits::Invalid();
+};
+
+// Most kinds are empty when null (HKEY, HGLOBAL, HDROP, GDI objects, ...).
+template <typename HandleType>
+struct NullIsInvalid {
+  using Handle = HandleType;
+  static Handle Invalid() noexcept { return nullptr; }
+};
+
+// CreateFileA and FindFirstFileA fail with INVALID_HANDLE_VALUE, not null.
+struct InvalidHandleValueIsInvalid {
+  using Handle = HANDLE;
+  static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+};
+
+// The close results are ignored throughout: nothing can be done about a failed close,
+// and the handle is gone from our side either way.
+struct FileTraits : InvalidHandleValueIsInvalid {
+  static void Close(HANDLE file) noexcept { ::CloseHandle(file); }
+};
+// FindFirstFileA's search handle.
+struct FindTraits : InvalidHandleValueIsInvalid {
+  static void Close(HANDLE find) noexcept { ::FindClose(find); }
+};
+struct HKeyTraits : NullIsInvalid<HKEY> {
+  static void Close(HKEY key) noexcept { ::RegCloseKey(key); }
+};
+template <typename GdiObject>
+struct GdiObjectTraits : NullIsInvalid<GdiObject> {
+  static void Close(GdiObject object) noexcept { ::DeleteObject(object); }
+};
+struct HGlobalTraits : NullIsInvalid<HGLOBAL> {
+  static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
+};
+struct HMenuTraits : NullIsInvalid<HMENU> {
+  static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+struct HIconTraits : NullIsInvalid<HICON> {
+  static void Close(HICON icon) noexcept { ::DestroyIcon(icon); }
+};
+
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueHKey = UniqueHandle<HKeyTraits>;
+using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueHGlobal = UniqueHandle<HGlobalTraits>;
+using UniqueHMenu = UniqueHandle<HMenuTraits>;
+using UniqueHIcon = UniqueHandle<HIconTraits>;
+
+// A window's device context: ReleaseDC needs the window it came from.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : FWindow(window), FDc(::GetDC(window)) {}
+  WindowDc(WindowDc&& other) noexcept
+      : FWindow(std::exchange(other.FWindow, nullptr)), FDc(std::exchange(other.FDc, nullptr)) {}
+  WindowDc& operator=(WindowDc&&) = delete;
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (FDc != nullptr) ::ReleaseDC(FWindow, FDc);
+  }
+
+  HDC get() const noexcept { return FDc; }
+  explicit operator bool() const noexcept { return FDc != nullptr; }
+
+ private:
+  HWND FWindow;
+  HDC FDc;
+};
+
+// An object selected into a DC; the one it replaced goes back in when this ends,
+// so the DC is never released or deleted with our object still inside it.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) noexcept : FDc(dc), FPrevious(::SelectObject(dc, object)) {}
+  SelectedObject(SelectedObject&& other) noexcept
+      : FDc(std::exchange(other.FDc, nullptr)), FPrevious(std::exchange(other.FPrevious, nullptr)) {}
+  SelectedObject& operator=(SelectedObject&&) = delete;
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (FDc != nullptr && FPrevious != nullptr && FPrevious != HGDI_ERROR) ::SelectObject(FDc, FPrevious);
+  }
+
+ private:
+  HDC FDc;
+  HGDIOBJ FPrevious;
+};
+
+// BeginPaint and its EndPaint, for a WM_PAINT handler.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) noexcept : FWindow(window) { ::BeginPaint(window, &FPaint); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { ::EndPaint(FWindow, &FPaint); }
+
+  HDC get() const noexcept { return FPaint.hdc; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPaint{};
+};

@@ -1,0 +1,20 @@
+# quorvane_check_headers(folder target [EXCLUDE headers...])
+# Every header of the folder must build on its own: one translation unit each that
+# includes it first and nothing else, compiled with the target's flags and warnings.
+# The headers are globbed, so a new one is checked without being listed here.
+function(quorvane_check_headers folder target)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/${folder}/*.h)
+  if(ARG_EXCLUDE)
+    list(REMOVE_ITEM headers ${ARG_EXCLUDE})
+  endif()
+  set(checks "")
+  foreach(header IN LISTS headers)
+    string(MAKE_C_IDENTIFIER ${header} name)
+    set(check ${CMAKE_CURRENT_BINARY_DIR}/header_checks/${name}.cpp)
+    file(CONFIGURE OUTPUT ${check} CONTENT "#include \"${header}\"\n")
+    list(APPEND checks ${check})
+  endforeach()
+  add_library(${folder}_header_checks OBJECT ${checks})
+  target_link_libraries(${folder}_header_checks PRIVATE ${target} quorvane_warnings)
+endfunction()
