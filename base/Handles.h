@@ -78,11 +78,18 @@ struct HIconTraits : NullIsInvalid<HICON> {
   static void Close(HICON icon) noexcept { ::DestroyIcon(icon); }
 };
 
+// A DC of our own making (CreateCompatibleDC), not one borrowed from a window.
+struct MemoryDcTraits : NullIsInvalid<HDC> {
+  static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
+};
+
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueHKey = UniqueHandle<HKeyTraits>;
 using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueHBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueHGlobal = UniqueHandle<HGlobalTraits>;
 using UniqueHMenu = UniqueHandle<HMenuTraits>;
 using UniqueHIcon = UniqueHandle<HIconTraits>;

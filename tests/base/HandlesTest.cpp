@@ -97,6 +97,20 @@ TEST(HandlesTest, UniqueHFontAndUniqueHBrushDeleteTheirObjects) {
   EXPECT_EQ(::GetObjectType(brush), 0u);
 }
 
+TEST(HandlesTest, UniqueMemoryDcAndUniqueHBitmapDeleteTheirObjects) {
+  const WindowDc screen(nullptr);
+  const HDC dc = ::CreateCompatibleDC(screen.get());
+  const HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), 4, 4);
+  ASSERT_EQ(::GetObjectType(dc), static_cast<DWORD>(OBJ_MEMDC));
+  ASSERT_EQ(::GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+  {
+    const UniqueMemoryDc dcOwner(dc);
+    const UniqueHBitmap bitmapOwner(bitmap);
+  }
+  EXPECT_EQ(::GetObjectType(dc), 0u);
+  EXPECT_EQ(::GetObjectType(bitmap), 0u);
+}
+
 TEST(HandlesTest, UniqueHMenuDestroysItsMenu) {
   const HMENU menu = ::CreatePopupMenu();
   ASSERT_TRUE(::IsMenu(menu));

@@ -4,16 +4,6 @@
 
 #include "base/Handles.h"
 
-namespace {
-
-struct MemoryDcTraits : NullIsInvalid<HDC> {
-  static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueHBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-
-}  // namespace
-
 TScreenshot::TScreenshot(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);

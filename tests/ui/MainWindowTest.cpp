@@ -188,12 +188,9 @@ TEST_F(MainWindowTest, DropsAreListedSortedAndEnableShredding) {
 // nothing, and the marker colour stays where its first row would be drawn.
 bool ListPaints(HWND list) {
   constexpr COLORREF kMarker = RGB(1, 2, 3);
-  struct DcDeleter {
-    void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
-  };
   const WindowDc screen(nullptr);
-  const UniqueHandle<HDC, DcDeleter> memory(::CreateCompatibleDC(screen.get()));
-  const UniqueHandle<HBITMAP, GdiObjectCloser> bitmap(::CreateCompatibleBitmap(screen.get(), 16, 16));
+  const UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  const UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.get(), 16, 16));
   const SelectedObject selected(memory.get(), bitmap.get());
   const UniqueHBrush marker(::CreateSolidBrush(kMarker));
   const RECT area{0, 0, 16, 16};
