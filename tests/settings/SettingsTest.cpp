@@ -49,6 +49,19 @@ void StoreRaw(const char* name, DWORD type, const std::string& data) {
             ERROR_SUCCESS);
 }
 
+// Stores a REG_DWORD under the name and reads it as text: the message of the error
+// that raises, or what went wrong instead.
+std::string ReadErrorOfANumber(const char* name) {
+  const DWORD number = 42;
+  StoreRaw(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
+  try {
+    ReadSetting(name, "");
+  } catch (const ERegistryException& error) {
+    return error.Message();
+  }
+  return "<a REG_DWORD read as text>";
+}
+
 class SettingsTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -101,15 +114,7 @@ TEST_F(SettingsTest, ExpandSzIsReadAsStoredWithoutExpansion) {
 }
 
 TEST_F(SettingsTest, ANonTextValueRaisesOnReadAndIsReplacedByAWrite) {
-  const DWORD number = 42;
-  StoreRaw("SearchPath", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
-
-  try {
-    ReadSetting("SearchPath", "");
-    FAIL() << "a REG_DWORD must not read as text";
-  } catch (const ERegistryException& error) {
-    EXPECT_EQ(error.Message(), "Invalid data type for 'SearchPath'");
-  }
+  EXPECT_EQ(ReadErrorOfANumber("SearchPath"), "Invalid data type for 'SearchPath'");
 
   WriteSetting("SearchPath", "C:\\x\\");
   const TStoredValue stored = QueryValue("SearchPath");
@@ -119,14 +124,7 @@ TEST_F(SettingsTest, ANonTextValueRaisesOnReadAndIsReplacedByAWrite) {
 
 // The name goes into the message as it is, whatever place holders it holds.
 TEST_F(SettingsTest, TheMessageShowsTheValuesNameExactly) {
-  const DWORD number = 42;
-  StoreRaw("100%d%s", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
-  try {
-    ReadSetting("100%d%s", "");
-    FAIL() << "a REG_DWORD must not read as text";
-  } catch (const ERegistryException& error) {
-    EXPECT_EQ(error.Message(), "Invalid data type for '100%d%s'");
-  }
+  EXPECT_EQ(ReadErrorOfANumber("100%d%s"), "Invalid data type for '100%d%s'");
 }
 
 TEST_F(SettingsTest, TextEndsAtAnEmbeddedNulAndANulFirstValueGivesTheDefault) {
