@@ -6,6 +6,8 @@
 #include "base/MessageFormat.h"
 #include "engine/MarkedPaths.h"
 #include "engine/FreeSpaceFill.h"
+#include "engine/LeftoverRecords.h"
+#include "engine/RecordFill.h"
 #include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
 
@@ -67,6 +69,9 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, std::int64_t shre
 }
 
 std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize) {
+  // What a killed run left beside this fill goes first: its records become free, for
+  // this fill to wipe. If anything else has the name, the record fill cannot begin.
+  RemoveLeftoverRecords(FFileSystem, TRecordTree::TopBeside(entry));
   const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, entry);
   if (!fill) return -1;
   bool complete = false;
@@ -74,9 +79,26 @@ std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize
     const ProgressReset reset(FDisplay);
     complete = OverwriteBlocks(*fill, shredSize, blockSize) && fill->Flush();
   }
+  // While the fill still holds its space, so the drive has only records left free.
+  const bool recordsFilled = complete && FillRecords(entry, shredSize);
   // The fill's files are ours: none may stay behind and keep the drive full.
   const bool gone = fill->Close();
-  return complete && gone ? shredSize : -1;
+  return complete && recordsFilled && gone ? shredSize : -1;
+}
+
+bool TShredEngine::FillRecords(const std::string& entry, std::int64_t shredSize) {
+  bool filled = false;
+  {
+    // The bar goes back to 0 after the record fill is gone, whatever way it ends.
+    const ProgressReset reset(FDisplay);
+    TRecordFill records(FFileSystem, FDisplay, FStop, entry);
+    filled = records.Run() == TRecordFill::TEnd::DriveFilled;
+    filled = records.RemoveAll() && filled;
+  }
+  // As after any file, the status line keeps the fill's own text.
+  FDisplay.SetStatusText(StatusText(entry, shredSize));
+  FDisplay.RepaintStatus();
+  return filled;
 }
 
 bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize) {

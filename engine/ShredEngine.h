@@ -10,6 +10,7 @@
 #include "engine/FileSystem.h"
 #include "engine/MetadataScrub.h"
 #include "engine/NeutralNames.h"
+#include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 
 // An existing file that cannot be opened for sizing; it ends the run.
@@ -20,17 +21,19 @@ class EFOpenError : public Exception {
 
 class TShredEngine {
  public:
-  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display)
-      : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem, FNames) {}
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never())
+      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FScrub(fileSystem, FNames) {}
 
   // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
   // file, 95% of the drive's free space for any other name. Negative: skip it.
   std::int64_t ShredSize(const std::string& entry);
 
   // Overwrites shredSize bytes of the entry's file with zeros from byte 0 and flushes
-  // them to the medium, creating the file for a missing name. Returns the bytes
-  // written, or -1 when the file could not be opened or created, or when a write or
-  // the flush failed. The file is left closed; a fill's files are all removed.
+  // them to the medium, creating the file for a missing name; a missing name's fill
+  // then fills the drive's free MFT records as well (RecordFill.h). Returns the bytes
+  // written, or -1 when the file could not be opened or created, when a write or the
+  // flush failed, or when the record fill failed, was stopped or left anything. The
+  // file is left closed; a fill's files are all removed.
   std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
@@ -40,11 +43,14 @@ class TShredEngine {
  private:
   bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
   std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
+  // True when the record fill ended by itself and left nothing.
+  bool FillRecords(const std::string& entry, std::int64_t shredSize);
   // After a complete ShredFile: true when nothing of the entry's file is left.
   bool Remove(const std::string& entry);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
+  const TRunStop& FStop;
   TNeutralNames FNames;
   TMetadataScrub FScrub;
 };

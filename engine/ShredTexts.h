@@ -25,3 +25,9 @@ constexpr std::string_view ReadoutWindow(std::int64_t blockLength) {
 }
 
 std::string StatusText(std::string_view entry, std::int64_t shredSize);
+
+// While a fill of free space also fills the drive's free MFT records, and while it
+// removes the small files it made for that.
+inline constexpr std::string_view kRecordFillText = "wiping the free records of the file table on ";
+std::string RecordFillText(std::string_view root, std::uint64_t done);
+std::string RecordRemovalText(std::string_view root, std::uint64_t count);

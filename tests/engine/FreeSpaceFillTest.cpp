@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/ShredEngine.h"
+#include "engine/ShredTexts.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/VectorFileList.h"
@@ -52,9 +53,10 @@ TEST(FreeSpaceFillTest, AFillThatOneFileCannotHoldGoesOnInNewFilesAndAllGoTogeth
     EXPECT_EQ(Matching(fs.log, "flush").size(), 3u);
     EXPECT_LT(lastFlush.base(), firstClose + 1);
     // The bar ran over the whole fill as over one file.
-    EXPECT_EQ(display.max, 95000);
-    EXPECT_EQ(display.positions[display.positions.size() - 2], 95000);
-    EXPECT_TRUE(std::is_sorted(display.positions.begin() + 1, display.positions.end() - 1));
+    EXPECT_EQ(display.maxes.front(), 95000);
+    const auto bar = display.PositionsBefore(kRecordFillText);  // the data's, before the records'
+    EXPECT_EQ(bar[bar.size() - 2], 95000);
+    EXPECT_TRUE(std::is_sorted(bar.begin() + 1, bar.end() - 1));
     // Nothing of the fill is left; the user's file is untouched.
     ASSERT_EQ(fs.nodes.size(), 1u);
     EXPECT_EQ(fs.nodes["D:\\keep.txt"].data.size(), 10u);

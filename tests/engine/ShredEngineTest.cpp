@@ -69,9 +69,11 @@ TEST_F(ShredEngineTest, FillOfAMissingNameIsWrittenInFullBlocksFlushedAndGone) {
   EXPECT_EQ(fs.writes, 58);  // 57 blocks of 16,384 and one of 16,112
   EXPECT_EQ(fs.largestWrite, 16384u);
   EXPECT_EQ(display.readout, kDigitPattern.substr(12, 120));
-  EXPECT_EQ(display.max, 950000);
+  EXPECT_EQ(display.maxes.front(), 950000);
+  const auto bar = display.PositionsBefore(kRecordFillText);  // the data's, before the records'
+  EXPECT_EQ(bar.back(), 0);
+  EXPECT_EQ(bar[bar.size() - 2], 950000);
   EXPECT_EQ(display.positions.back(), 0);
-  EXPECT_EQ(display.positions[display.positions.size() - 2], 950000);
   EXPECT_EQ(fs.flushes, 1);
   EXPECT_FALSE(fs.NameExists("D:\\fill"));  // removed by the system at close
 }
@@ -273,7 +275,7 @@ TEST_F(ShredEngineTest, AFileListedAgainInTheSameRunIsMarkedWithoutAFill) {
 // Only what this run marked counts: a missing name is a fill however often it is
 // listed in runs of its own, and an entry the run could not shred is tried again.
 TEST_F(ShredEngineTest, OnlyEntriesMarkedInThisRunAreMarkedAgain) {
-  fs.freeSpace["D:\\"] = 1000;
+  fs.freeSpace["D:\\"] = 1000000;
   for (int run = 0; run < 2; ++run) {
     TVectorFileList list({"D:\\wipe"});
     engine.Run(list);
