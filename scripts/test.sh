@@ -56,6 +56,9 @@ done
     printf 'add_test(i686.tests_cannot_run_on_this_machine "%s" "-c" "echo \\"SKIP (machine): %s\\"; exit 77")\n' \
       "$(command -v bash)" "$cannot_run_32bit_reason"
     printf 'set_tests_properties(i686.tests_cannot_run_on_this_machine PROPERTIES SKIP_RETURN_CODE 77)\n'
+    # Building needs no Wine: the 32-bit build's reproducibility is checked still.
+    printf 'add_test(i686.package_builds_are_reproducible "%s" "%s" "%s" i686 "%s")\n' \
+      "$(command -v bash)" "$here/tests/package/reproducible.sh" "$here" "$build/i686"
     echo "NOTE: $cannot_run_32bit_reason" >&2
   fi
 } >"$build/CTestTestfile.cmake"
