@@ -66,7 +66,9 @@ echo "== testing"
 cd "$build"
 junit=$build/ctest-results.xml
 status=0
-ctest --output-on-failure --timeout 600 -j"$jobs" --output-junit "$junit" || status=$?
+# Most Windows tests wait on Wine (its server, the display) rather than use a core,
+# so ctest runs four tests per core; what must not overlap says so by a lock.
+ctest --output-on-failure --timeout 600 -j"$((jobs * 4))" --output-junit "$junit" || status=$?
 # Under CI a test may skip only for what the machine cannot do (see check-skips.py);
 # the check reads ctest's record of the run, so it holds for every test.
 if [ "${CI:-}" = true ]; then
