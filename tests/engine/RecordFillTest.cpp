@@ -11,11 +11,8 @@
 #include <vector>
 
 #include "engine/RecordTree.h"
-#include "engine/ShredEngine.h"
 #include "engine/ShredTexts.h"
-#include "tests/support/FakeFileSystem.h"
-#include "tests/support/RecordingDisplay.h"
-#include "tests/support/VectorFileList.h"
+#include "tests/support/EngineRig.h"
 
 namespace {
 
@@ -49,15 +46,12 @@ TEST(RecordFillTest, EveryFreeRecordIsOverwrittenByTheLongestResidentData) {
   };
   for (const Case c : {Case{664, false}, Case{664, true}, Case{3720, false}, Case{3720, true}}) {
     SCOPED_TRACE(std::to_string(c.residentLimit) + (c.nextFit ? " next fit" : " lowest first"));
-    TFakeFileSystem fs;
-    TRecordingDisplay display;
-    TShredEngine engine{fs, display};
+    TEngineRig rig;
+    auto& fs = rig.fs;
+    auto& display = rig.display;
     GiveMft(fs, 1400, c.residentLimit, c.nextFit);
     fs.lastRecordGiven = 700;
-    TVectorFileList list({"D:\\wipe"});
-    engine.Run(list);
-
-    EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
+    EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "SHREDDED! ... D:\\wipe");
     for (std::size_t i = 0; i < 1400; ++i)
       ASSERT_TRUE(fs.mft[i].held == static_cast<int>(c.residentLimit) ||
                   fs.mft[i].held == TFakeFileSystem::kFolderIndex)
@@ -78,13 +72,10 @@ TEST(RecordFillTest, EveryFreeRecordIsOverwrittenByTheLongestResidentData) {
 
 // FAT32, exFAT, ext4: the first byte takes a cluster, and that ends the fill at once.
 TEST(RecordFillTest, ADriveThatKeepsNoDataInRecordsEndsTheFillAtOnce) {
-  TFakeFileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine{fs, display};
+  TEngineRig rig;
+  auto& fs = rig.fs;
   fs.freeSpace["D:\\"] = 10000000;
-  TVectorFileList list({"D:\\wipe"});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
+  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "SHREDDED! ... D:\\wipe");
   EXPECT_EQ(Count(fs.log, "small "), 1);
   EXPECT_EQ(Count(fs.log, "mkdir "), 1 + TRecordTree::kLevels);
   EXPECT_TRUE(fs.nodes.empty());
@@ -96,16 +87,13 @@ class RecordFillEndTest : public ::testing::Test {
   void SetUp() override { GiveMft(fs, 400, 664, false); }
   // The entry and whether anything the fill made is left.
   void RunAndExpectNothingLeft(const char* expectedEntry) {
-    TVectorFileList list({"D:\\wipe"});
-    engine.Run(list);
-    EXPECT_EQ(list.items[0], expectedEntry);
+    EXPECT_EQ(rig.Run({"D:\\wipe"})[0], expectedEntry);
     EXPECT_TRUE(fs.nodes.empty()) << fs.nodes.begin()->first;
-    EXPECT_EQ(display.position, 0);
+    EXPECT_EQ(rig.display.position, 0);
   }
-  TFakeFileSystem fs;
-  TRecordingDisplay display;
-  TRunStop stop;
-  TShredEngine engine{fs, display, stop};
+  TEngineRig rig;
+  TFakeFileSystem& fs = rig.fs;
+  TRunStop& stop = rig.stop;
 };
 
 // A creation that fails, a folder that cannot be made, a Stop: each ends the fill
@@ -134,9 +122,7 @@ TEST_F(RecordFillEndTest, AFileTheSystemKeepsLeavesTheEntryUnmarked) {
     const std::string& line = fs.log.back();  // "small PATH LENGTH"
     fs.nodes.at(line.substr(6, line.rfind(' ') - 6)).undeletable = true;
   };
-  TVectorFileList list({"D:\\wipe"});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "D:\\wipe");
+  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "D:\\wipe");
   EXPECT_FALSE(fs.NameExists("D:\\wipe"));
 }
 
@@ -188,24 +174,22 @@ TEST(LeftoverRecordsTest, OnlyATreeOfTheFillsOwnShapeIsRemoved) {
              [](TFakeFileSystem& fs, const TRecordTree& t) { fs.nodes[t.FilePath(3)].data.resize(TRecordTree::kLongestFile + 1); },
              false}}) {
     SCOPED_TRACE(c.name);
-    TFakeFileSystem fs;
-    TRecordingDisplay display;
-    TShredEngine engine{fs, display};
+    TEngineRig rig;
+    auto& fs = rig.fs;
     fs.freeSpace["D:\\"] = 10000000;
     leaveTree(fs, 12);
     c.spoil(fs, tree);
     const auto left = fs.nodes;
-    TVectorFileList list({"D:\\wipe"});
-    engine.Run(list);
+    const std::string entry = rig.Run({"D:\\wipe"})[0];
     if (c.removed) {
-      EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
+      EXPECT_EQ(entry, "SHREDDED! ... D:\\wipe");
       EXPECT_TRUE(fs.nodes.empty());
       // Gone before the fill began, so that its records were free for this fill.
       const auto fill = std::find(fs.log.begin(), fs.log.end(), "create D:\\wipe");
       EXPECT_LT(std::find(fs.log.begin(), fs.log.end(), "delete " + tree.FilePath(11)), fill);
     } else {
       // The record fill could not have its folder: the wipe is not complete.
-      EXPECT_EQ(list.items[0], "D:\\wipe");
+      EXPECT_EQ(entry, "D:\\wipe");
       EXPECT_EQ(fs.nodes.size(), left.size());
       for (const auto& [path, node] : left) EXPECT_EQ(fs.nodes.at(path).data, node.data) << path;
     }

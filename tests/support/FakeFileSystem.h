@@ -1,7 +1,7 @@
 #pragma once
 // An in-memory file system for the failures a real one cannot give on demand:
 // failing writes, short writes, failing flushes, deletions that do not delete,
-// renames that fail.
+// renames that fail, and names that appear or vanish at a given moment.
 
 #include <cstdint>
 #include <functional>
@@ -71,10 +71,16 @@ class TFakeFileSystem : public IFileSystem {
   int smallFilesBeforeFailure = -1;  // small files made before CreateSmallFile fails; -1: never
   int foldersBeforeFailure = -1;     // folders made before CreateFolder fails; -1: never
   std::function<void(int)> onSmallFile;  // told the number of small files made so far
+  // Run once, right after the operation that logs this line: a file that appears or
+  // vanishes between the sizing of an entry and its overwrite, a stop requested.
+  std::map<std::string, std::function<void()>> after;
 
   // Observed.
   std::map<std::string, Node> nodes;
-  std::vector<std::string> log;  // one line per operation
+  // One line per operation: "open-r P", "open-rw P", "create P", "write P N",
+  // "flush P", "truncate P", "settimes P", "close P", "setattr P A", "delete P",
+  // "rename P Q", "free-space R".
+  std::vector<std::string> log;
   std::vector<std::string> renamedTo;  // every name a rename gave, in order
   int writes = 0;
   int flushes = 0;
@@ -87,7 +93,7 @@ class TFakeFileSystem : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool NameExists(const std::string& path) override;
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
@@ -98,6 +104,8 @@ class TFakeFileSystem : public IFileSystem {
   TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
 
+  // The lines of the log that begin with this, in order.
+  std::vector<std::string> Logged(const std::string& start) const;
   bool AllZero(const std::string& path) const;
   // Bytes the fill files on a drive hold now.
   std::int64_t FillBytes(const std::string& root) const;
@@ -106,6 +114,7 @@ class TFakeFileSystem : public IFileSystem {
 
  private:
   friend class TFakeFile;
+  friend class TLogged;
   std::unique_ptr<IShredFile> Open(const std::string& path);
   bool CanAdd(const std::string& path) const;
   // A new entry of its folder: the folder's index may outgrow its record.
