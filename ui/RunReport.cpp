@@ -3,20 +3,20 @@
 #include <chrono>
 #include <thread>
 
-TRunReport::TRunReport(std::vector<std::string> entries, std::function<bool()> notify)
+TRunReport::TRunReport(std::vector<std::string> entries, std::function<bool(bool ended)> notify)
     : FEntries(std::move(entries)), FNotify(std::move(notify)) {}
 
 template <typename Change>
-bool TRunReport::Report(Change&& change) {
+bool TRunReport::Report(Change&& change, bool ended) {
   bool tell = false;
   {
     const std::lock_guard<std::mutex> lock(FLock);
     change(FPending);
-    tell = !FTold;
+    tell = !FTold || ended;
     FTold = true;
   }
   // Outside the lock: the window may be taking a frame at this moment.
-  if (!tell || FNotify()) return true;
+  if (!tell || FNotify(ended)) return true;
   const std::lock_guard<std::mutex> lock(FLock);
   FTold = false;
   return false;
@@ -31,7 +31,7 @@ TRunReport::TFrame TRunReport::Take() {
 void TRunReport::End() {
   using namespace std::chrono_literals;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    if (Report([](TFrame& frame) { frame.Ended = true; })) return;
+    if (Report([](TFrame& frame) { frame.Ended = true; }, true)) return;
     std::this_thread::sleep_for(20ms);
   }
 }

@@ -33,9 +33,10 @@ class TRunReport final : public IShredDisplay, public IFileList {
 
   // entries: the list as the run starts, which nothing changes under the run.
   // notify: called on the run's thread when there is something new and the window
-  // has not been told since it last took a frame; it must not block, and returns
-  // false when the window could not be told (the next news tries again).
-  TRunReport(std::vector<std::string> entries, std::function<bool()> notify);
+  // has not been told since it last took a frame, and always at the end, with
+  // ended set: the window shows that at once. It must not block, and returns false
+  // when the window could not be told (the next news tries again).
+  TRunReport(std::vector<std::string> entries, std::function<bool(bool ended)> notify);
   TRunReport(const TRunReport&) = delete;
   TRunReport& operator=(const TRunReport&) = delete;
 
@@ -62,15 +63,15 @@ class TRunReport final : public IShredDisplay, public IFileList {
   void SetFontColor(std::uint32_t color) override;
 
  private:
-  // Applies a change under the lock, then tells the window if it has not been told.
-  // False when telling it failed.
+  // Applies a change under the lock, then tells the window if it has not been told
+  // (or, for the end, in any case). False when telling it failed.
   template <typename Change>
-  bool Report(Change&& change);
+  bool Report(Change&& change, bool ended = false);
 
   // The run's own: only its thread touches these.
   std::vector<std::string> FEntries;
   std::string FLastReadout;
-  std::function<bool()> FNotify;
+  std::function<bool(bool ended)> FNotify;
   std::mutex FLock;
   TFrame FPending;      // under FLock
   bool FTold = false;   // under FLock: the window has been told of FPending

@@ -6,7 +6,8 @@ TShredRun::TShredRun(IFileSystem& fileSystem, std::vector<std::string> entries, 
     : FFileSystem(fileSystem),
       FWindow(window),
       FMessage(message),
-      FReport(std::move(entries), [this] { return ::PostMessageW(FWindow, FMessage, 0, 0) != FALSE; }),
+      FReport(std::move(entries),
+              [this](bool ended) { return ::PostMessageW(FWindow, FMessage, ended ? 1 : 0, 0) != FALSE; }),
       FThread([this] { Work(); }) {}
 
 TShredRun::~TShredRun() {

@@ -18,7 +18,8 @@
 class TShredRun {
  public:
   // Starts the run over entries at once. The window is posted `message` whenever
-  // the run has something new for it; it then calls Take.
+  // the run has something new for it, with a WPARAM of 1 for the run's end; it
+  // then calls Take.
   TShredRun(IFileSystem& fileSystem, std::vector<std::string> entries, HWND window, UINT message);
   TShredRun(const TShredRun&) = delete;
   TShredRun& operator=(const TShredRun&) = delete;

@@ -1,5 +1,6 @@
 #include "ui/pShredder.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "framework/Button.h"
@@ -178,7 +179,8 @@ void TfrmShredder::StartRun() {
   entries.reserve(static_cast<std::size_t>(ListBox1->Count()));
   for (int index = 0; index < ListBox1->Count(); ++index) entries.push_back(ListBox1->Text(index));
   FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews);
-  FRunFrameAt = ::GetTickCount() - kRunFrameMs;
+  FRunFrameAt = {};
+  FRunFrameWait = kRunFrame;
   btnWipe->SetCaption("&Stop");
   // Focus on a button that is about to be disabled would leave the keys nowhere.
   const HWND focus = ::GetFocus();
@@ -191,20 +193,21 @@ void TfrmShredder::StopRun() noexcept {
   if (FRun) FRun->Stop();
 }
 
-// The run has news. Frames are drawn at most every kRunFrameMs, however often the
-// run reports: the window stays free for the user, and the run's thread for the disk.
-void TfrmShredder::RunNews() {
-  const DWORD since = ::GetTickCount() - FRunFrameAt;
-  if (since >= kRunFrameMs)
+// The run has news. However often it reports, frames keep their pace: the window
+// stays free for the user, and the machine for the run.
+void TfrmShredder::RunNews(bool ended) {
+  using namespace std::chrono;
+  const auto due = FRunFrameAt + FRunFrameWait - steady_clock::now();
+  if (ended || due <= due.zero())
     TakeRunFrame();
   else
-    ::SetTimer(Handle(), kRunFrameTimer, kRunFrameMs - since, nullptr);
+    ::SetTimer(Handle(), kRunFrameTimer, static_cast<UINT>(ceil<milliseconds>(due).count()), nullptr);
 }
 
 void TfrmShredder::TakeRunFrame() {
   ::KillTimer(Handle(), kRunFrameTimer);
   if (!FRun) return;
-  FRunFrameAt = ::GetTickCount();
+  const auto start = std::chrono::steady_clock::now();
   const TRunReport::TFrame frame = FRun->Take();
   // The run's end is shown whatever went wrong in drawing what came before it.
   std::exception_ptr drawError;
@@ -213,6 +216,9 @@ void TfrmShredder::TakeRunFrame() {
   } catch (...) {
     drawError = std::current_exception();
   }
+  FRunFrameAt = std::chrono::steady_clock::now();
+  FRunFrameWait = std::clamp<std::chrono::steady_clock::duration>(kRunFrameCost * (FRunFrameAt - start), kRunFrame,
+                                                                  kRunFrameLongest);
   if (frame.Ended) FinishRun(drawError);
   if (drawError) std::rethrow_exception(drawError);
 }
@@ -276,7 +282,7 @@ void TfrmShredder::EndSession() {
 LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kRunNews:
-      RunNews();
+      RunNews(wParam != 0);
       return 0;
     case WM_TIMER:
       if (wParam != kRunFrameTimer) break;

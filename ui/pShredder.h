@@ -5,6 +5,7 @@
 // changes the list's rows but the run's marks: names dropped meanwhile wait for its
 // end, and "Shred NOW!" is its Stop.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -66,10 +67,15 @@ class TfrmShredder : public TForm {
   // True from the click on "Shred NOW!" until the window has shown the run's end.
   bool Running() const noexcept { return FRun != nullptr; }
 
-  // A run's news; the window waits at least this long between two frames of it.
+  // A run's news. The window draws a frame of it at most every kRunFrame, and waits
+  // kRunFrameCost times as long as the last frame took to draw before the next,
+  // up to kRunFrameLongest: drawing keeps to a small share of the machine, which
+  // the run needs. The run's end is shown at once.
   static constexpr UINT kRunNews = WM_APP + 1;
   static constexpr UINT_PTR kRunFrameTimer = 1;
-  static constexpr DWORD kRunFrameMs = 33;
+  static constexpr std::chrono::milliseconds kRunFrame{33};
+  static constexpr int kRunFrameCost = 20;
+  static constexpr std::chrono::milliseconds kRunFrameLongest{1000};
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,7 +86,7 @@ class TfrmShredder : public TForm {
   void UpdateWipeButton();
   void StartRun();
   void StopRun() noexcept;
-  void RunNews();
+  void RunNews(bool ended);
   void TakeRunFrame();
   void DrawRunFrame(const TRunReport::TFrame& frame);
   void FinishRun(std::exception_ptr& drawError);
@@ -96,7 +102,8 @@ class TfrmShredder : public TForm {
   std::unique_ptr<TShredEngine> FEngine;
   std::optional<TRedrawHold> FDrop;  // from a drop's start to its finish
   std::unique_ptr<TShredRun> FRun;
-  DWORD FRunFrameAt = 0;
+  std::chrono::steady_clock::time_point FRunFrameAt{};  // when the last frame was drawn
+  std::chrono::steady_clock::duration FRunFrameWait{};  // how long the next one waits after it
   bool FCloseAfterRun = false;
   std::vector<std::string> FDroppedDuringRun;
 };

@@ -12,9 +12,11 @@ namespace {
 class RunReportTest : public ::testing::Test {
  protected:
   int told = 0;
+  int endsTold = 0;
   bool windowAnswers = true;
-  TRunReport report{{"C:\\a", "C:\\b", "C:\\c"}, [this] {
+  TRunReport report{{"C:\\a", "C:\\b", "C:\\c"}, [this](bool ended) {
                       ++told;
+                      endsTold += ended ? 1 : 0;
                       return windowAnswers;
                     }};
 };
@@ -57,6 +59,17 @@ TEST_F(RunReportTest, MarksReachTheWindowInOrderAndTheRunReadsItsOwnCopy) {
   EXPECT_TRUE(report.Take().Marks.empty());
 }
 
+// The window shows the end at once, though it was told of news it has not taken.
+TEST_F(RunReportTest, TheEndIsToldEvenWhenNewsIsWaiting) {
+  report.SetProgressPosition(1);
+  report.End();
+  EXPECT_EQ(told, 2);
+  EXPECT_EQ(endsTold, 1);
+  const TRunReport::TFrame frame = report.Take();
+  EXPECT_TRUE(frame.Ended);
+  EXPECT_EQ(frame.ProgressPosition, 1);
+}
+
 // Full blocks all show the same readout; one that is drawn already is no news.
 TEST_F(RunReportTest, AReadoutThatIsShownAlreadyIsNoNews) {
   report.SetReadoutText("1 1 0");
@@ -81,7 +94,7 @@ TEST_F(RunReportTest, AWindowThatCouldNotBeToldHearsTheNextNewsAndTheEnd) {
   EXPECT_EQ(report.Take().ProgressPosition, 3);
 
   int refusals = 3;
-  TRunReport ending{{}, [&] { return --refusals < 0; }};
+  TRunReport ending{{}, [&](bool) { return --refusals < 0; }};
   ending.End();
   EXPECT_EQ(refusals, -1);
   EXPECT_TRUE(ending.Take().Ended);
@@ -93,7 +106,7 @@ TEST(RunReportThreads, FramesTakenWhileTheRunReportsAreItsStatesInOrder) {
   std::mutex lock;
   std::condition_variable changed;
   bool news = false;
-  TRunReport report{{}, [&] {
+  TRunReport report{{}, [&](bool) {
                       const std::lock_guard<std::mutex> guard(lock);
                       news = true;
                       changed.notify_one();
