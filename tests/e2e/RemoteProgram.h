@@ -20,6 +20,7 @@ class TRemoteProgram {
   HWND Window() const { return FWindow; }
   HWND Control(int id) const;
   DWORD ProcessId() const { return FProcessId; }
+  HANDLE Process() const { return FProcess.get(); }
 
   // A drop of these names (UTF-8) from the shell at a client point.
   void Drop(const std::vector<std::string>& names, POINT at = {40, 60});

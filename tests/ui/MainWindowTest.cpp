@@ -325,6 +325,17 @@ TEST_F(MainWindowTest, TheWindowAnswersThroughARunAndStopKeepsThePartlyOverwritt
 
   Drop({later});
   EXPECT_EQ(Items(), std::vector<std::string>{large}) << "no row may move under a run";
+  bool aboutShown = false;
+  {
+    TScriptThread user([&] {
+      if (const HWND box = WaitForWindowOfThisProcess(nullptr, "About")) {
+        aboutShown = true;
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+      }
+    });
+    form->About1Click(form);
+  }
+  EXPECT_TRUE(aboutShown && form->Running()) << "the About box opens while the run goes on";
   form->btnWipe->Click();
   ASSERT_TRUE(PumpUntil([this] { return !form->Running(); })) << "Stop did not end the run";
 
