@@ -10,19 +10,11 @@ std::string StatusText(std::string_view entry, std::int64_t shredSize) {
 }
 
 std::string RecordFillText(std::string_view root, std::uint64_t done) {
-  std::string text(kRecordFillText);
-  text += root;
-  text += ", where small deleted files stay: ";
-  text += std::to_string(done);
-  text += " so far ...";
-  return text;
+  return std::string(kRecordFillText) + std::string(root) + ", where small deleted files stay: " +
+         std::to_string(done) + " so far ...";
 }
 
 std::string RecordRemovalText(std::string_view root, std::uint64_t count) {
-  std::string text = "removing the ";
-  text += std::to_string(count);
-  text += " small files that wiped the file table on ";
-  text += root;
-  text += " ...";
-  return text;
+  return "removing the " + std::to_string(count) + " small files that wiped the file table on " + std::string(root) +
+         " ...";
 }

@@ -94,7 +94,8 @@ TEST_F(RunStopTest, AStopInTheRecordFillRemovesItAndTheFill) {
   EXPECT_EQ(rig.engine.Run(rig.list), TRunEnd::Stopped);
   EXPECT_EQ(rig.list.items, (std::vector<std::string>{"D:\\wipe", "D:\\later"}));
   EXPECT_EQ(rig.fs.smallFiles, 200);
-  EXPECT_TRUE(rig.fs.nodes.empty());
+  EXPECT_EQ(rig.fs.nodes.size(), 2u);  // C:\\a and C:\\b only
+  EXPECT_TRUE(rig.fs.Under("D:").empty());
   EXPECT_TRUE(Untouched("D:\\later"));
   EXPECT_EQ(rig.display.status,
             "Stopped: the fill of D:\\wipe and its small files are removed; the free records of its drive's file "

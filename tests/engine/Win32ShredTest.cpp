@@ -195,21 +195,21 @@ TEST_F(Win32ShredTest, SmallFilesAndFoldersNeverReplaceWhatIsThere) {
   const std::string data(100, 'Z');
   const auto* bytes = reinterpret_cast<const std::byte*>(data.data());
   const std::string small = folder / "0";
-  const TSmallFile made = fs.CreateSmallFile(small, bytes, 100);
+  const TSmallFile made = rig.fs.CreateSmallFile(small, bytes, 100);
   EXPECT_TRUE(made.made);
   EXPECT_GE(made.allocation, 0);
   EXPECT_GE(made.record, 0);
-  EXPECT_FALSE(fs.CreateSmallFile(small, bytes, 5).made);
+  EXPECT_FALSE(rig.fs.CreateSmallFile(small, bytes, 5).made);
   EXPECT_EQ(ReadFileBytes(small), data);
 
   const std::string sub = folder / "1";
-  EXPECT_TRUE(fs.CreateFolder(sub));
-  EXPECT_FALSE(fs.CreateFolder(sub));
-  EXPECT_FALSE(fs.CreateFolder(small));
+  EXPECT_TRUE(rig.fs.CreateFolder(sub));
+  EXPECT_FALSE(rig.fs.CreateFolder(sub));
+  EXPECT_FALSE(rig.fs.CreateFolder(small));
   MakeFile("1\\kept", 3);
-  EXPECT_FALSE(fs.RemoveFolder(sub));
+  EXPECT_FALSE(rig.fs.RemoveFolder(sub));
 
-  auto entries = fs.ListFolder(folder.Path().substr(0, folder.Path().size() - 1));
+  auto entries = rig.fs.ListFolder(folder.Path().substr(0, folder.Path().size() - 1));
   ASSERT_TRUE(entries);
   std::sort(entries->begin(), entries->end(), [](const auto& a, const auto& b) { return a.name < b.name; });
   ASSERT_EQ(entries->size(), 2u);
@@ -218,10 +218,10 @@ TEST_F(Win32ShredTest, SmallFilesAndFoldersNeverReplaceWhatIsThere) {
   EXPECT_EQ((*entries)[0].size, 100);
   EXPECT_EQ((*entries)[1].name, "1");
   EXPECT_TRUE((*entries)[1].folder);
-  EXPECT_FALSE(fs.ListFolder(small));
+  EXPECT_FALSE(rig.fs.ListFolder(small));
 
-  EXPECT_FALSE(fs.ReadSmallFile(small, 99));
-  const auto read = fs.ReadSmallFile(small, 100);
+  EXPECT_FALSE(rig.fs.ReadSmallFile(small, 99));
+  const auto read = rig.fs.ReadSmallFile(small, 100);
   ASSERT_TRUE(read);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(read->data()), read->size()), data);
 }

@@ -68,7 +68,7 @@ echo "$fstype: $big_left of 1310720 large-file lines and $small_left of 64 small
 
 ((recovered == 0)) || fail "fls/icat recover $recovered marker lines from deleted entries"
 # The undelete tool that comes with ntfs-3g, asked for every deleted file it finds.
-command -v ntfsundelete >/dev/null || skip "ntfsundelete is not installed (package ntfs-3g)"
+need_tools ntfs-3g ntfsundelete
 undeleted=$work/undeleted
 mkdir -p "$undeleted"
 ntfsundelete -u -m '*' -d "$undeleted" -f "$image" >/dev/null 2>&1

@@ -9,7 +9,8 @@
 set -uo pipefail
 letter=${4:?drive letter}
 . "$(dirname "$0")/medium-lib.sh"
-command -v fls >/dev/null || skip "The Sleuth Kit is not installed (package sleuthkit)"
+need_tools sleuthkit fls
+need_tools procps pgrep
 
 image=$work/ntfs.img mnt=$work/mnt
 ntfs_image "$image" "$mnt" 32M

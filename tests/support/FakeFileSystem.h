@@ -98,11 +98,13 @@ class TFakeFileSystem : public IFileSystem {
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
   std::int64_t ClusterSize(const std::string& root) override;
-  bool CreateFolder(const std::string& path) override;
-  bool RemoveFolder(const std::string& path) override;
-  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
+  // Each takes a record where the drive has an MFT, and a cluster where it has none.
   TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
+  bool CreateFolder(const std::string& path) override;
+  // What the clean-up after a killed record fill reads and removes.
+  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
+  bool RemoveFolder(const std::string& path) override;
 
   // The lines of the log that begin with this, in order.
   std::vector<std::string> Logged(const std::string& start) const;
