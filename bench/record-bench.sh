@@ -70,6 +70,7 @@ wipe() {
 }
 # stamp FILE PATTERN [N]: the time of the N-th (default first) status line matching.
 stamp() { grep -E " $2" "$1" | sed -n "${3:-1}p" | cut -d' ' -f1; }
+last() { awk '{ print $NF }' <<<"$1"; }
 span() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f", b - a }'; }
 
 declare -A times
@@ -85,10 +86,14 @@ for ((round = 1; round <= rounds; round++)); do
   begin=$(stamp "$work/ntfs.log" 'shredding ') fill_end=$(stamp "$work/ntfs.log" 'wiping the free records')
   removal=$(stamp "$work/ntfs.log" 'removing the ') records_end=$(stamp "$work/ntfs.log" 'shredding ' 2)
   end=$(stamp "$work/ntfs.log" "end$")
-  made=$(grep -E ' removing the ' "$work/ntfs.log" | sed 's/.*removing the \([0-9]*\) .*/\1/')
+  made=$(grep -oE 'removing the [0-9]+ small' "$work/ntfs.log" | head -n 1 | grep -oE '[0-9]+')
+  [ -n "$made" ] || { echo "no removal line in the status lines:" >&2; cat "$work/ntfs.log" >&2; exit 1; }
   times[ntfs.total]+="$(span "$begin" "$end") " times[ntfs.data]+="$(span "$begin" "$fill_end") "
   times[ntfs.records]+="$(span "$fill_end" "$removal") " times[ntfs.removal]+="$(span "$removal" "$records_end") "
   times[ntfs.made]+="$made "
+  # Each round's figures as they come, so that a round that fails later loses none.
+  echo "round $round: ntfs: $made files in $(span "$fill_end" "$removal")s, removed in" \
+    "$(span "$removal" "$records_end")s, whole wipe $(span "$begin" "$end")s" >&2
   # The same number of files, made natively in the same tree on the same mount.
   times[native.records]+="$(native_tree "$mnt/native" "$made") "
   rm -rf "$mnt/native"
@@ -103,15 +108,15 @@ for ((round = 1; round <= rounds; round++)); do
     esac
     map_drive "$letter" "$mnt"
     wipe "$work/$fs.log"
-    begin=$(stamp "$work/$fs.log" 'shredding ') records=$(stamp "$work/$fs.log" 'wiping the free records')
+    begin=$(stamp "$work/$fs.log" 'shredding ') phase=$(stamp "$work/$fs.log" 'wiping the free records')
     records_end=$(stamp "$work/$fs.log" 'shredding ' 2) end=$(stamp "$work/$fs.log" "end$")
-    times[$fs.total]+="$(span "$begin" "$end") " times[$fs.records]+="$(span "$records" "$records_end") "
+    times[$fs.total]+="$(span "$begin" "$end") " times[$fs.records]+="$(span "$phase" "$records_end") "
+    echo "round $round: $fs: whole wipe $(span "$begin" "$end")s, record fill $(span "$phase" "$records_end")s" >&2
     unmount "$mnt"
     # ext4 and exFAT stand on a loop device of their own: free it for the next round.
     [ $fs != fat32 ] && { losetup -d "${cleanup_loops[-1]}"; unset 'cleanup_loops[-1]'; }
     rm -f "$image"
   done
-  echo "round $round of $rounds done" >&2
 done
 
 median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
