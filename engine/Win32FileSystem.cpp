@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
 
 namespace {
 
@@ -44,16 +45,6 @@ std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
   UniqueFile file(handle);
   if (!file) return nullptr;
   return std::make_unique<TWin32File>(std::move(file));
-}
-
-// A name as the file system sees it: the 8-bit text in the ANSI code page, as every
-// ...A call of this file system reads it. Empty when it does not convert.
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  if (size > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
 }
 
 }  // namespace
@@ -126,8 +117,8 @@ std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
 // CompareStringOrdinal ignores case with that table; where it is missing, the
 // invariant locale's upper case is the nearest the system offers.
 int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
-  std::wstring first = Widen(a);
-  std::wstring second = Widen(b);
+  std::wstring first = WideOf(a);
+  std::wstring second = WideOf(b);
   if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);
   if (FCompareStringOrdinal != nullptr) {
     // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3; 0 is a failure.

@@ -1,5 +1,7 @@
 #include "framework/Edit.h"
 
+#include "base/WideText.h"
+
 TEdit::TEdit(TComponent* owner) : TControl(owner) {}
 
 TControl::TWindowClass TEdit::CreateParams() const {
@@ -29,11 +31,8 @@ TEdit::TPainter::TPainter(TEdit& edit) : FDc(edit.WindowHandle()) {
 
 void TEdit::TPainter::Paint(std::string_view text) {
   if (!FDc) return;
-  // Converted as the edit converts what it is given; no code page makes more
-  // UTF-16 units than it has bytes.
-  FWide.resize(text.size());
-  const int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), FWide.data(),
-                                          static_cast<int>(FWide.size()));
-  ::ExtTextOutW(FDc.get(), FFormat.left, FFormat.top, ETO_CLIPPED | ETO_OPAQUE, &FFormat, FWide.data(),
-                static_cast<UINT>(units > 0 ? units : 0), nullptr);
+  // Converted as the edit converts what it is given.
+  const std::wstring wide = WideOf(text);
+  ::ExtTextOutW(FDc.get(), FFormat.left, FFormat.top, ETO_CLIPPED | ETO_OPAQUE, &FFormat, wide.data(),
+                static_cast<UINT>(wide.size()), nullptr);
 }

@@ -48,5 +48,4 @@ class TEdit::TPainter {
   WindowDc FDc;
   std::optional<SelectedObject> FFont;  // after FDc: goes back out before the DC is released
   RECT FFormat{};
-  std::wstring FWide;
 };

@@ -39,13 +39,14 @@ class ProgramTest : public ::testing::Test {
   // By its wide name: this process's code page is not UTF-8, the program's is.
   std::string MakeFile(const std::string& name, const std::string& bytes) {
     const std::string path = folder / name;
-    const UniqueFile file(::CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const UniqueFile file(
+        ::CreateFileW(WideOf(path, CP_UTF8).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;
   }
   static bool Exists(const std::string& path) {
-    return ::GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(WideOf(path, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   bool Enabled(int id) const { return ::IsWindowEnabled(program.Control(id)) != FALSE; }
 };
@@ -103,7 +104,7 @@ TEST_F(ProgramTest, AFileHeldOpenStopsTheRunWithAMessage) {
   EXPECT_STREQ(caption, "Quorvane");
   wchar_t text[1024] = {};
   ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(WideToUtf8(text), "Cannot open file " + held + ".");
+  EXPECT_EQ(NarrowOf(text, CP_UTF8), "Cannot open file " + held + ".");
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(program.WaitIdle());
   EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));

@@ -39,22 +39,6 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::string WideToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
-  return result;
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<std::size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
-  return result;
-}
-
 TRemoteProgram::TRemoteProgram(const std::string& exe) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -88,7 +72,7 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
   // DROPFILES followed by wide names, each NUL-terminated, and a final NUL.
   std::wstring list;
   for (const auto& name : names) {
-    list += Utf8ToWide(name);
+    list += WideOf(name, CP_UTF8);
     list.push_back(L'\0');
   }
   list.push_back(L'\0');
@@ -131,7 +115,7 @@ std::vector<std::string> TRemoteProgram::ListItems() const {
     std::wstring text(static_cast<std::size_t>(length) * 2 + 16, L'\0');
     const auto got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-    items.push_back(WideToUtf8(text));
+    items.push_back(NarrowOf(text, CP_UTF8));
   }
   return items;
 }
@@ -142,7 +126,7 @@ std::string TRemoteProgram::Text(int id) const {
   std::wstring text(static_cast<std::size_t>(length) + 16, L'\0');
   const auto got = ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(got));
-  return WideToUtf8(text);
+  return NarrowOf(text, CP_UTF8);
 }
 
 int TRemoteProgram::ProgressPosition() const {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
 
 class TRemoteProgram {
  public:
@@ -42,6 +43,3 @@ class TRemoteProgram {
   DWORD FProcessId = 0;
   HWND FWindow = nullptr;
 };
-
-std::string WideToUtf8(const std::wstring& text);
-std::wstring Utf8ToWide(const std::string& text);

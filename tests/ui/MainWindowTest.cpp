@@ -12,6 +12,7 @@
 
 #include "tests/support/DropFiles.h"
 #include "tests/support/WindowProbe.h"
+#include "base/WideText.h"
 #include "framework/AnsiNames.h"
 #include "framework/Application.h"
 #include "base/Handles.h"
@@ -334,7 +335,7 @@ class ForeignNameTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     ASSERT_NE(::GetACP(), static_cast<UINT>(CP_UTF8)) << "test programs run without the UTF-8 manifest";
-    foreign = WideOfAnsi(folder.Path()) + L"\x0141\x00F3" L"d\x017A.txt";
+    foreign = WideOf(folder.Path()) + L"\x0141\x00F3" L"d\x017A.txt";
     const UniqueFile file(::CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(file);
     WriteFileBytes(neighbour, "the neighbour's own data");
@@ -366,7 +367,7 @@ TEST_F(ForeignNameTest, ADroppedNameOutsideTheCodePageIsLeftOutAndNeverReachesIt
   {
     TDialogWatcher watcher;
     ::SendMessageA(form->Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeWideDrop({foreign, WideOfAnsi(other)})), 0);
+                   reinterpret_cast<WPARAM>(MakeWideDrop({foreign, WideOf(other)})), 0);
     shown = watcher.Shown();
   }
   ExpectOneBoxNamingTheForeignFile(shown);
