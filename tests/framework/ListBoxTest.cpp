@@ -57,6 +57,14 @@ TEST_F(ListBoxTest, AddedRowsGoToTheirSortedPlace) {
   EXPECT_EQ(List->Text(0), "");
 }
 
+TEST_F(ListBoxTest, ARowOfAnyLengthComesBackWholeAndUnchanged) {
+  // Far past the 512 characters Wine converts an 8-bit row in, with a letter past ASCII.
+  const std::string row = "C:\\" + std::string(2000, 'x') + "\\caf\xE9.txt";
+  List->Add(row);
+  List->Replace(3, "SHREDDED! ... " + row);
+  EXPECT_EQ(List->Text(3), "SHREDDED! ... " + row);
+}
+
 TEST_F(ListBoxTest, ABadIndexRaisesAListErrorWithTheIndex) {
   const auto message = [](auto&& operation) {
     try {

@@ -152,19 +152,21 @@ TEST_F(HListBoxTest, ExtentSurvivesReplaceAndDelete) {
   EXPECT_EQ(Extent(), widest);
 }
 
-TEST_F(HListBoxTest, WidthWrapsAt16BitsAndThenFailsToWiden) {
-  // The shortest run of letters wider than 65,535 pixels wraps to a few pixels.
+TEST_F(HListBoxTest, AnEntryWiderThan65535PixelsGetsItsWholeWidthAsTheExtent) {
+  // A path of a few thousand characters. Cut to 16 bits its width would wrap to a
+  // few pixels, narrower than an ordinary path, and the extent would stay there:
+  // the end of the long entry could not be scrolled into view.
   const int perLetter = Measure("WW") - Measure("W");
-  std::string huge(static_cast<std::size_t>(65536 / perLetter - 2), 'W');
-  while (Measure(huge) <= 65535) huge += 'W';
-  const int wrapped = Measure(huge) % 65536;
-  ASSERT_LT(wrapped, Measure(kLongPath));
-  EXPECT_EQ(List->ItemWidth(huge), wrapped);
+  std::string huge = "C:\\" + std::string(static_cast<std::size_t>(65536 / perLetter), 'W');
+  while (Measure(huge) % 65536 >= Measure(kLongPath)) huge += 'W';
+  ASSERT_GT(Measure(huge), 65535);
 
   List->AddString(kLongPath);
   List->AddString(huge);
-  EXPECT_EQ(Extent(), Measure(kLongPath));
-  EXPECT_EQ(List->Count(), 2);
+  EXPECT_EQ(List->ItemWidth(huge), Measure(huge));
+  EXPECT_EQ(List->MaxWidth(), Measure(huge));
+  EXPECT_EQ(Extent(), Measure(huge));
+  EXPECT_EQ(List->Text(1), huge);
 }
 
 TEST_F(HListBoxTest, RowsLandSortedAndDuplicatesStay) {
