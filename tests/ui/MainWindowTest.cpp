@@ -23,6 +23,8 @@
 #include "framework/ProgressBar.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
+#include "ui/CommandLine.h"
+#include "ui/DDDest.h"
 #include "ui/HListBox.h"
 #include "ui/ShredderIds.h"
 #include "ui/about.h"
@@ -185,6 +187,25 @@ TEST_F(MainWindowTest, DropsAreListedSortedAndEnableShredding) {
   EXPECT_TRUE(form->btnWipe->Enabled());
 }
 
+// Explorer's "Send To" starts the program with the chosen files; start-up lists
+// them as a drop of them would be, each at its full path.
+TEST_F(MainWindowTest, NamesOnTheCommandLineAreListedAsADropsAreAtTheirFullPaths) {
+  std::wstring current(::GetCurrentDirectoryW(0, nullptr), L'\0');
+  current.resize(::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+  const std::vector<std::wstring> names = CommandLineNames(
+      L"\"C:\\Program Files\\Quorvane\\Quorvane.exe\" C:\\b.txt \"C:\\with blanks\\a.txt\" \"\" rel\\c.txt "
+      L"C:\\x\\..\\caf\x00E9.txt");
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"C:\\b.txt", L"C:\\with blanks\\a.txt", current + L"\\rel\\c.txt",
+                                              L"C:\\caf\x00E9.txt"}));
+  EXPECT_TRUE(CommandLineNames(L"Quorvane.exe").empty());
+  EXPECT_TRUE(CommandLineNames(L"").empty());
+
+  form->DnDForm1->ReportNames(names);
+  EXPECT_EQ(Items(), (std::vector<std::string>{"C:\\b.txt", "C:\\caf\xE9.txt", "C:\\with blanks\\a.txt",
+                                               NarrowOf(current) + "\\rel\\c.txt"}));
+  EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
 // Whether the list paints when asked to now: while its drawing is held it paints
 // nothing, and the marker colour stays where its first row would be drawn.
 bool ListPaints(HWND list) {
@@ -341,10 +362,6 @@ class ForeignNameTest : public MainWindowTest {
     WriteFileBytes(neighbour, "the neighbour's own data");
     WriteFileBytes(other, "other");
   }
-  void TearDown() override {
-    ::DeleteFileW(foreign.c_str());  // the folder's own clean-up sees names in the code page only
-    MainWindowTest::TearDown();
-  }
   void ExpectOneBoxNamingTheForeignFile(const std::vector<TBoxSeen>& shown) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].Caption, "Quorvane");
@@ -386,6 +403,19 @@ TEST_F(ForeignNameTest, AChosenNameOutsideTheCodePageIsLeftOutAndNeverReachesIts
     form->btnBrowse->Click();
   }
   ExpectOneBoxNamingTheForeignFile({seen});
+  EXPECT_EQ(Items(), std::vector<std::string>{other});
+  ExpectShreddingLeavesTheNeighbour();
+}
+
+TEST_F(ForeignNameTest, ANameOnTheCommandLineOutsideTheCodePageIsLeftOutAndNeverReachesItsNeighbour) {
+  std::vector<TBoxSeen> shown;
+  {
+    TDialogWatcher watcher;
+    const std::wstring commandLine = L"Quorvane.exe \"" + foreign + L"\" \"" + WideOf(other) + L"\"";
+    form->DnDForm1->ReportNames(CommandLineNames(commandLine.c_str()));
+    shown = watcher.Shown();
+  }
+  ExpectOneBoxNamingTheForeignFile(shown);
   EXPECT_EQ(Items(), std::vector<std::string>{other});
   ExpectShreddingLeavesTheNeighbour();
 }
