@@ -39,12 +39,16 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 
 }  // namespace
 
-TRemoteProgram::TRemoteProgram(const std::string& exe) {
-  STARTUPINFOA startup{};
+TRemoteProgram::TRemoteProgram(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::string command = "\"" + exe + "\"";
-  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  const std::wstring program = WideOf(exe);
+  std::wstring command = L"\"" + program + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
+  const std::wstring current = WideOf(folder);
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        current.empty() ? nullptr : current.c_str(), &startup, &info))
     throw std::runtime_error("cannot start " + exe);
   ::CloseHandle(info.hThread);
   FProcess.reset(info.hProcess);

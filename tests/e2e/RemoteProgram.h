@@ -12,8 +12,9 @@
 
 class TRemoteProgram {
  public:
-  // Starts the program and waits for its main window.
-  explicit TRemoteProgram(const std::string& exe);
+  // Starts the program, with a command line's arguments after its own name and in a
+  // current folder of its own when given, and waits for its main window.
+  explicit TRemoteProgram(const std::string& exe, const std::wstring& arguments = L"", const std::string& folder = "");
   TRemoteProgram(const TRemoteProgram&) = delete;
   TRemoteProgram& operator=(const TRemoteProgram&) = delete;
   ~TRemoteProgram();
