@@ -16,9 +16,8 @@
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
 #include "engine/Win32Path.h"
-#include "tests/support/RecordingDisplay.h"
+#include "tests/support/EngineRig.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/VectorFileList.h"
 
 namespace {
 
@@ -65,9 +64,7 @@ class TWatchedFileSystem final : public IFileSystem {
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override {
     return FReal.OpenExisting(path, forWriting);
   }
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) override {
-    return FReal.CreateFill(path, replaceExisting);
-  }
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override { return FReal.CreateFill(path); }
   bool Delete(const std::string& path) override { return FReal.Delete(path); }
   std::int64_t FreeSpace(const std::string& root) override { return FReal.FreeSpace(root); }
   int CompareNames(const std::string& a, const std::string& b) override { return FReal.CompareNames(a, b); }
@@ -97,9 +94,7 @@ std::string UnixPathOf(const std::string& path) {
 class Win32LongPathTest : public ::testing::Test {
  protected:
   TTempFolder temp;
-  TWatchedFileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine{fs, display};
+  TEngineRigOn<TWatchedFileSystem> rig;
 
   // A file of size bytes whose path is length characters long.
   std::string MakeLongFile(const std::string& base, std::size_t length, std::size_t size) {
@@ -132,16 +127,14 @@ class Win32LongPathTest : public ::testing::Test {
   // Shredded: marked, shown without the prefix, overwritten in full, renamed three
   // times in its own folder and gone, with nothing left beside it.
   void ExpectShredded(const std::string& path, std::size_t size) {
-    TVectorFileList list({path});
-    engine.Run(list);
-    EXPECT_EQ(list.items[0], "SHREDDED! ... " + path);
-    EXPECT_EQ(display.status, "shredding " + path + ": size is " + std::to_string(size) + " bytes ...");
-    EXPECT_EQ(display.max, static_cast<std::int32_t>(size));
+    EXPECT_EQ(rig.Run({path}), std::vector<std::string>{"SHREDDED! ... " + path});
+    EXPECT_EQ(rig.display.status, "shredding " + path + ": size is " + std::to_string(size) + " bytes ...");
+    EXPECT_EQ(rig.display.max, static_cast<std::int32_t>(size));
     EXPECT_FALSE(PathExists(path));
     const std::string folder(FolderOf(path));
     EXPECT_TRUE(NamesIn(folder).empty());
-    ASSERT_EQ(fs.Renames.size(), 3u);
-    for (const auto& rename : fs.Renames) {
+    ASSERT_EQ(rig.fs.Renames.size(), 3u);
+    for (const auto& rename : rig.fs.Renames) {
       EXPECT_TRUE(rename.Done) << rename.From << " to " << rename.To;
       EXPECT_EQ(FolderOf(rename.To), folder);
     }
@@ -151,7 +144,7 @@ class Win32LongPathTest : public ::testing::Test {
 TEST_F(Win32LongPathTest, FilesUnderLongPathsAreShreddedScrubbedAndMarked) {
   for (const std::size_t length : {300u, 600u, 2000u}) {
     SCOPED_TRACE(length);
-    fs.Renames.clear();
+    rig.fs.Renames.clear();
     ExpectShredded(MakeLongFile(temp.Path(), length, 20000), 20000);
   }
 }
@@ -170,12 +163,12 @@ TEST_F(Win32LongPathTest, AFillsExtraFileIsMadeAndRemovedInALongFolder) {
   MakeFolders(folder);
   const std::string extra = folder + "FILL0001";
   {
-    const auto file = fs.CreateFill(extra, false);
+    const auto file = rig.fs.CreateFill(extra);
     ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(fs.NameExists(extra));
-    EXPECT_EQ(fs.CreateFill(extra, false), nullptr) << "a taken name is refused";
+    EXPECT_TRUE(rig.fs.NameExists(extra));
+    EXPECT_EQ(rig.fs.CreateFill(extra), nullptr) << "a taken name is refused";
   }
-  EXPECT_FALSE(fs.NameExists(extra)) << "removed at its close";
+  EXPECT_FALSE(rig.fs.NameExists(extra)) << "removed at its close";
 }
 
 }  // namespace
