@@ -88,6 +88,18 @@ class HListBoxTest : public ::testing::Test {
   // What a row needs in the fixed-pitch font: its characters and one more.
   int Expected(const std::string& row) const { return (static_cast<int>(row.size()) + 1) * Advance; }
   int Extent() const { return static_cast<int>(::SendMessageA(Window, LB_GETHORIZONTALEXTENT, 0, 0)); }
+  // Scrolled as far right as it goes, the widest row ends in view, one character's
+  // width (letter) short of the edge.
+  void ExpectTheWidestRowToEndInViewScrolledFullyRight(int letter) const {
+    RECT client{};
+    ::GetClientRect(Window, &client);
+    ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+    const TInk rows = InkOfWindow(Window);
+    ASSERT_GT(rows.Pixels, 0);
+    const int gap = client.right - rows.Box.right;
+    EXPECT_GE(2 * gap, letter) << "the row's end is not clear of the edge";
+    EXPECT_LT(gap, 2 * letter) << "scrolled past the row's end";
+  }
 
   std::unique_ptr<TListForm> FForm;
   THListBox* List = nullptr;
@@ -165,15 +177,7 @@ TEST_F(HListBoxTest, AnEntryWiderThan65535PixelsGetsItsWholeWidthAndItsEndCanBeS
   EXPECT_EQ(List->ItemWidth(huge), Expected(huge));
   EXPECT_EQ(List->MaxWidth(), Expected(huge));
   EXPECT_EQ(Extent(), Expected(huge));
-
-  RECT client{};
-  ::GetClientRect(Window, &client);
-  ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
-  const TInk rows = InkOfWindow(Window);
-  ASSERT_GT(rows.Pixels, 0);
-  const int gap = client.right - rows.Box.right;
-  EXPECT_GE(2 * gap, Advance) << "the long row runs on past the edge";
-  EXPECT_LT(gap, 2 * Advance) << "scrolled past the row's end";
+  ExpectTheWidestRowToEndInViewScrolledFullyRight(Advance);
 }
 
 // In the window's own font, as a person sees it: scrolled as far right as it goes,
@@ -188,12 +192,7 @@ TEST_F(HListBoxTest, ScrolledFullyRightTheWidestRowEndsOneCharacterShortOfTheEdg
   RECT client{};
   ::GetClientRect(Window, &client);
   ASSERT_GT(InkOfWindow(Window).Box.right, client.right - 2) << "the row fits unscrolled: nothing to check";
-  ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
-  const TInk rows = InkOfWindow(Window);
-  ASSERT_GT(rows.Pixels, 0);
-  const int gap = client.right - rows.Box.right;
-  EXPECT_GE(2 * gap, letter) << "the row's end is not clear of the edge";
-  EXPECT_LT(gap, 2 * letter) << "scrolled past the row's end";
+  ExpectTheWidestRowToEndInViewScrolledFullyRight(letter);
 }
 
 TEST_F(HListBoxTest, RowsLandSortedAndDuplicatesStay) {
