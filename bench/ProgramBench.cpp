@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/e2e/RemoteProgram.h"
+#include "bench/BenchFiles.h"
 #include "tests/support/TempFolder.h"
 #include "ui/ShredderIds.h"
 
@@ -29,19 +30,6 @@ double Now() {
   ::QueryPerformanceCounter(&counter);
   ::QueryPerformanceFrequency(&frequency);
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Real data, on the disk before the run starts, as a user's files are.
-void WriteFile(const std::string& path, std::size_t bytes) {
-  const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  static const std::vector<char> block(1 << 20, 'x');
-  for (std::size_t done = 0; done < bytes;) {
-    const DWORD length = static_cast<DWORD>(std::min(block.size(), bytes - done));
-    DWORD written = 0;
-    ::WriteFile(file.get(), block.data(), length, &written, nullptr);
-    done += length;
-  }
-  ::FlushFileBuffers(file.get());
 }
 
 double Median(std::vector<double> values) {
@@ -63,7 +51,7 @@ TRound Round(const std::string& exe, int count, std::size_t bytes, bool ask) {
   std::vector<std::string> paths;
   for (int i = 0; i < count; ++i) {
     paths.push_back(folder / ("f" + std::to_string(i)));
-    WriteFile(paths.back(), bytes);
+    WriteFlushedFile(paths.back(), bytes);
   }
   TRemoteProgram program(exe);
   program.Drop(paths);

@@ -19,6 +19,7 @@
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
 #include "tests/support/DropFiles.h"
+#include "bench/BenchFiles.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/VectorFileList.h"
 #include "ui/HListBox.h"
@@ -69,23 +70,11 @@ double ThreadSeconds() {
   return seconds(kernel) + seconds(user);
 }
 
-void WriteZeros(const std::string& path, std::size_t bytes) {
-  const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  static const std::vector<char> block(1 << 20, 'x');
-  for (std::size_t done = 0; done < bytes;) {
-    const DWORD length = static_cast<DWORD>(std::min(block.size(), bytes - done));
-    DWORD written = 0;
-    ::WriteFile(file.get(), block.data(), length, &written, nullptr);
-    done += length;
-  }
-  ::FlushFileBuffers(file.get());
-}
-
 std::vector<std::string> MakeFiles(const TTempFolder& folder, int count, std::size_t bytes) {
   std::vector<std::string> paths;
   for (int i = 0; i < count; ++i) {
     paths.push_back(folder / ("f" + std::to_string(i)));
-    WriteZeros(paths.back(), bytes);
+    WriteFlushedFile(paths.back(), bytes);
   }
   return paths;
 }

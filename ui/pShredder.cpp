@@ -213,6 +213,9 @@ void TfrmShredder::TakeRunFrame() {
   std::exception_ptr drawError;
   try {
     DrawRunFrame(frame);
+    // Painted now rather than when the queue runs dry, so that what the frame cost
+    // includes its painting, which is most of it.
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   } catch (...) {
     drawError = std::current_exception();
   }

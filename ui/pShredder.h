@@ -74,7 +74,7 @@ class TfrmShredder : public TForm {
   static constexpr UINT kRunNews = WM_APP + 1;
   static constexpr UINT_PTR kRunFrameTimer = 1;
   static constexpr std::chrono::milliseconds kRunFrame{33};
-  static constexpr int kRunFrameCost = 20;
+  static constexpr int kRunFrameCost = 25;
   static constexpr std::chrono::milliseconds kRunFrameLongest{1000};
 
  protected:
