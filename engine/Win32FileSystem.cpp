@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
+#include "engine/Win32Path.h"
 
 namespace {
 
@@ -54,22 +56,12 @@ std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
   return std::make_unique<TWin32File>(std::move(file));
 }
 
-// A name as the file system sees it: the 8-bit text in the ANSI code page, as every
-// ...A call of this file system reads it. Empty when it does not convert.
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  if (size > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
 }  // namespace
 
 TWin32FileSystem::TWin32FileSystem()
-    // Looked up at run time: the oldest systems have only GetDiskFreeSpaceA.
+    // Looked up at run time: the oldest systems have only GetDiskFreeSpace.
     : FGetDiskFreeSpaceEx(reinterpret_cast<FreeSpaceExFunction>(
-          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExA")))),
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExW")))),
       // Looked up at run time as well: it came with Windows Vista.
       FCompareStringOrdinal(reinterpret_cast<CompareOrdinalFunction>(
           reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")))),
@@ -78,24 +70,24 @@ TWin32FileSystem::TWin32FileSystem()
           ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")))) {}
 
 std::uint32_t TWin32FileSystem::GetAttributes(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str());
+  return ::GetFileAttributesW(Win32Path(path).c_str());
 }
 
 bool TWin32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  return ::SetFileAttributesA(path.c_str(), attributes) != FALSE;
+  return ::SetFileAttributesW(Win32Path(path).c_str(), attributes) != FALSE;
 }
 
 bool TWin32FileSystem::FileExists(const std::string& path) {
-  // Asked of the attributes rather than of a FindFirstFileA search: the same answer
+  // Asked of the attributes rather than of a FindFirstFile search: the same answer
   // for a name without wildcards (the engine never asks with any), but no folder
   // handle is opened. Under Wine that makes the test about 20 times cheaper, which
   // is a tenth of the time a small file takes, and a run asks twice per file.
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(Win32Path(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool TWin32FileSystem::NameExists(const std::string& path) {
-  if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  if (::GetFileAttributesW(Win32Path(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
   // Only "not there" means gone; any other failure leaves the question open.
   const DWORD error = ::GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
@@ -103,31 +95,33 @@ bool TWin32FileSystem::NameExists(const std::string& path) {
 
 std::unique_ptr<IShredFile> TWin32FileSystem::OpenExisting(const std::string& path, bool forWriting) {
   const DWORD access = forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  return Wrap(::CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return Wrap(
+      ::CreateFileW(Win32Path(path).c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path) {
-  return Wrap(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  return Wrap(::CreateFileW(Win32Path(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
-bool TWin32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+bool TWin32FileSystem::Delete(const std::string& path) { return ::DeleteFileW(Win32Path(path).c_str()) != FALSE; }
 
 bool TWin32FileSystem::Rename(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING the system itself refuses a name that is taken,
   // so no check-then-rename race can make it replace a file. Without
   // MOVEFILE_COPY_ALLOWED it never copies: a copy would leave the old name's data.
-  return ::MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE;
+  return ::MoveFileExW(Win32Path(from).c_str(), Win32Path(to).c_str(), 0) != FALSE;
 }
 
 std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
+  const std::wstring path = Win32Path(root);
   if (FGetDiskFreeSpaceEx) {
     ULARGE_INTEGER available{}, total{}, totalFree{};
-    if (!FGetDiskFreeSpaceEx(root.c_str(), &available, &total, &totalFree)) return -1;
+    if (!FGetDiskFreeSpaceEx(path.c_str(), &available, &total, &totalFree)) return -1;
     return static_cast<std::int64_t>(available.QuadPart);
   }
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-  if (!::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
+  if (!::GetDiskFreeSpaceW(path.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
 }
 
@@ -201,8 +195,8 @@ std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std:
 // CompareStringOrdinal ignores case with that table; where it is missing, the
 // invariant locale's upper case is the nearest the system offers.
 int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
-  std::wstring first = Widen(a);
-  std::wstring second = Widen(b);
+  std::wstring first = WideOf(a);
+  std::wstring second = WideOf(b);
   if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);
   if (FCompareStringOrdinal != nullptr) {
     // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3; 0 is a failure.

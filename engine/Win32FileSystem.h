@@ -1,5 +1,6 @@
 #pragma once
-// The engine's file operations over kernel32.
+// The engine's file operations over kernel32's wide calls, each path taken
+// through Win32Path, so that any path Windows can name reaches its file.
 
 #include "engine/FileSystem.h"
 
@@ -24,7 +25,7 @@ class TWin32FileSystem final : public IFileSystem {
   int CompareNames(const std::string& a, const std::string& b) override;
 
  private:
-  using FreeSpaceExFunction = int(__stdcall*)(const char*, void*, void*, void*);
+  using FreeSpaceExFunction = int(__stdcall*)(const wchar_t*, void*, void*, void*);
   FreeSpaceExFunction FGetDiskFreeSpaceEx;
   using CompareOrdinalFunction = int(__stdcall*)(const wchar_t*, int, const wchar_t*, int, int);
   CompareOrdinalFunction FCompareStringOrdinal;

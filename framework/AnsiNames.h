@@ -4,21 +4,12 @@
 // become a neighbouring one ("Łódź.txt" as "Lódz.txt" on code page 1252), because
 // everything after the list works on the 8-bit name and would reach that other file.
 
-#include <optional>
+#include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// The name in the ANSI code page, or nothing when the code page has no exact form of
-// it: a character it lacks (no best-fit stand-in is taken), or under UTF-8 a broken
-// UTF-16 sequence such as an unpaired surrogate.
-std::optional<std::string> AnsiNameOf(std::wstring_view wide);
-
-// The 8-bit text as the system's ...A calls read it, in the ANSI code page.
-std::wstring WideOfAnsi(std::string_view text);
-
-// Names taken from wide text: those that convert exactly, in their order, and those
-// that do not, as the system gave them.
+// Names taken from wide text: those that convert exactly (ExactNarrowOf, in
+// base/WideText.h), in their order, and those that do not, as the system gave them.
 struct TAnsiNames {
   std::vector<std::string> Listed;
   std::vector<std::wstring> LeftOut;

@@ -1,6 +1,7 @@
 #include "framework/Application.h"
 
 #include "base/Exception.h"
+#include "base/WideText.h"
 #include "framework/Form.h"
 
 #include <commctrl.h>
@@ -66,8 +67,9 @@ void TApplication::HandleException() noexcept {
 
 void TApplication::ShowException(std::string_view message) noexcept {
   try {
-    const std::string text = ErrorBoxText(message);
-    ::MessageBoxA(::GetActiveWindow(), text.c_str(), FTitle.c_str(), MB_ICONERROR | MB_OK);
+    // Wide: the message can hold a path of any length ("Cannot open file ...").
+    const std::wstring text = WideOf(ErrorBoxText(message));
+    ::MessageBoxW(::GetActiveWindow(), text.c_str(), WideOf(FTitle).c_str(), MB_ICONERROR | MB_OK);
   } catch (...) {
     // Out of memory for the text: there is nothing left to show it with.
   }

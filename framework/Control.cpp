@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "base/MessageFormat.h"
+#include "base/WideText.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 
@@ -161,16 +162,19 @@ void TControl::ArrangeTabOrder() {
   }
 }
 
+// Wide both ways, as the standard controls keep their texts: a caption can hold a
+// path (the status line does) of any length, and no 8-bit conversion of the
+// system's stands in between.
 std::string TControl::Caption() const {
   if (FWindow == nullptr) return FCaption;
-  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(FWindow)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextA(FWindow, text.data(), static_cast<int>(text.size()))));
-  return text;
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(FWindow)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(FWindow, text.data(), static_cast<int>(text.size()))));
+  return NarrowOf(text);
 }
 
 void TControl::SetCaption(std::string_view caption) {
   FCaption = caption;
-  if (FWindow != nullptr) ::SetWindowTextA(FWindow, FCaption.c_str());
+  if (FWindow != nullptr) ::SetWindowTextW(FWindow, WideOf(FCaption).c_str());
 }
 
 bool TControl::Enabled() const noexcept { return FWindow != nullptr ? ::IsWindowEnabled(FWindow) != FALSE : FEnabled; }

@@ -1,5 +1,6 @@
 #include "framework/ListBox.h"
 
+#include "base/WideText.h"
 #include "framework/Errors.h"
 
 TListBox::TListBox(TComponent* owner) : TControl(owner) {}
@@ -17,8 +18,11 @@ void TListBox::ReadSpec(const TControlSpec& stored) {
   FSorted = stored.Sorted;
 }
 
+// Wide, for every message: the list box keeps its rows as wide text, and an 8-bit
+// LB_GETTEXT goes through a conversion that Wine does in a fixed buffer of 512
+// characters on the stack, which a longer row overruns.
 LRESULT TListBox::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return ::SendMessageA(WindowHandle(), message, wParam, lParam);
+  return ::SendMessageW(WindowHandle(), message, wParam, lParam);
 }
 
 void TListBox::CheckIndex(int index) const {
@@ -31,20 +35,20 @@ std::string TListBox::Text(int index) const {
   CheckIndex(index);
   const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
   if (length < 0) throw EListError(index);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   const LRESULT copied = Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
-  return text;
+  return NarrowOf(text);
 }
 
 void TListBox::Add(std::string_view text) {
-  const std::string row(text);
+  const std::wstring row = WideOf(text);
   const LRESULT at = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
   if (at == LB_ERR || at == LB_ERRSPACE) throw EOutOfResources("Unable to insert a line");
 }
 
 void TListBox::Insert(int index, std::string_view text) {
-  const std::string row(text);
+  const std::wstring row = WideOf(text);
   const LRESULT at = Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(row.c_str()));
   if (at == LB_ERR || at == LB_ERRSPACE) throw EOutOfResources("Unable to insert a line");
 }

@@ -1,5 +1,6 @@
 #include "framework/OpenDialog.h"
 
+#include "base/WideText.h"
 #include "framework/AnsiNames.h"
 #include "framework/Layout.h"
 
@@ -39,10 +40,10 @@ bool TOpenDialog::Execute() {
   FLeftOut.clear();
   // Two more than the room: the list of names ends in a second NUL.
   std::wstring buffer(kFileNameRoom + 2, L'\0');
-  const std::wstring fileName = WideOfAnsi(FFileName);
+  const std::wstring fileName = WideOf(FFileName);
   std::copy_n(fileName.begin(), std::min<std::size_t>(fileName.size(), kFileNameRoom - 1), buffer.begin());
-  const std::wstring initialDir = WideOfAnsi(FInitialDir);
-  const std::wstring title = WideOfAnsi(FTitle);
+  const std::wstring initialDir = WideOf(FInitialDir);
+  const std::wstring title = WideOf(FTitle);
   OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = ::GetActiveWindow();

@@ -131,6 +131,22 @@ TDropNames DroppedNames(HDROP drop) {
   return names;
 }
 
+// The start event and one item event per listed name; the names left out, for the
+// one message about them once the finish event has come.
+std::vector<std::wstring> ReportItems(TCustomDnD& target, TDropNames names, POINT at) {
+  target.OnDnDStart(&target, static_cast<int>(names.Count), at.x, at.y);
+  if (!target.OnDnDItem) return {};
+  for (const std::string& name : names.Listed) target.OnDnDItem(&target, name);
+  return std::move(names.LeftOut);
+}
+
+// The user hears of names that were not listed once the names have all been
+// reported, with the rest of them in the list.
+void Finish(TCustomDnD& target, const std::vector<std::wstring>& leftOut) {
+  target.OnDnDFinish(&target);
+  ReportLeftOutNames(leftOut);
+}
+
 }  // namespace
 
 TCustomDnD::TCustomDnD(TComponent* owner) : TComponent(owner), FTarget(TargetOf(owner)) {}
@@ -195,18 +211,17 @@ void TDnDForm::DropFiles(HDROP drop) {
     const UniqueHDrop owned(drop);
     POINT at{};
     ::DragQueryPoint(drop, &at);
-    TDropNames names = DroppedNames(drop);
-    OnDnDStart(this, static_cast<int>(names.Count), at.x, at.y);
-    if (OnDnDItem) {
-      leftOut = std::move(names.LeftOut);
-      for (const std::string& name : names.Listed) OnDnDItem(this, name);
-    }
+    leftOut = ReportItems(*this, DroppedNames(drop), at);
   }
-  // The drop is gone by now; the finish handler must not look at it. The user hears
-  // of names that were not listed once the drop has finished, with the rest of it
-  // in the list.
-  OnDnDFinish(this);
-  ReportLeftOutNames(leftOut);
+  // The drop is gone by now; the finish handler must not look at it.
+  Finish(*this, leftOut);
+}
+
+void TDnDForm::ReportNames(const std::vector<std::wstring>& names) {
+  TDropNames named;
+  static_cast<TAnsiNames&>(named) = AnsiNamesOf(names);
+  named.Count = static_cast<UINT>(names.size());
+  Finish(*this, ReportItems(*this, std::move(named), POINT{}));
 }
 
 // An elevated window refuses messages from less trusted processes, the shell's drop

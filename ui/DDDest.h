@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class TForm;
 
@@ -60,6 +61,10 @@ class TDnDForm : public TCustomDnD {
   ~TDnDForm() override;
   // Takes over the target's window procedure and tells the shell the Active state.
   void Loaded() override;
+  // Names that come from elsewhere than the shell's drop (the command line), reported
+  // as a drop's are: the start event (count, point 0, 0), the item events, the
+  // finish event, and the one message about names the code page cannot hold.
+  void ReportNames(const std::vector<std::wstring>& names);
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;

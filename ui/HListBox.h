@@ -5,7 +5,6 @@
 
 #include "framework/ListBox.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,8 +13,11 @@ class THListBox : public TListBox {
   explicit THListBox(TComponent* owner);
 
   // The width S needs in the list's current font, plus one average character so the
-  // last letter is not flush with the edge; the low 16 bits only.
-  std::uint16_t ItemWidth(std::string_view S) const;
+  // last letter is not flush with the edge. In full: a path of thousands of
+  // characters is wider than 65,535 pixels, and a list box takes any extent up to
+  // 2^31 - 1 (measured under Wine; a larger one reads back negative and leaves no
+  // range at all), which is where the width stops.
+  int ItemWidth(std::string_view S) const;
   // Raises the extent first (only when S is strictly wider than any row so far),
   // then adds S at its sorted place. A refused add raises "Unable to insert a line"
   // with the extent already raised.

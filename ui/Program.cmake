@@ -11,6 +11,8 @@ add_library(quorvane_main_window STATIC pShredder.cpp ShredRun.cpp ControlsDispl
 target_link_libraries(quorvane_main_window
   PUBLIC quorvane_ui_components quorvane_ui_core quorvane_engine_win32 quorvane_settings quorvane_framework
   PRIVATE quorvane_warnings)
+# The names the program is started with, for start-up.
+target_sources(quorvane_main_window PRIVATE CommandLine.cpp)
 
 add_executable(Quorvane WIN32 Quorvane.cpp ${CMAKE_CURRENT_BINARY_DIR}/Quorvane.rc)
 target_include_directories(Quorvane PRIVATE ${CMAKE_SOURCE_DIR})

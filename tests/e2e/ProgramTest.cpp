@@ -33,24 +33,34 @@ bool Black(COLORREF c) { return GetRValue(c) < 16 && GetGValue(c) < 16 && GetBVa
 bool Red(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
 bool Light(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200; }
 
+// Paths in UTF-8, the program's code page, by their wide names: this process's code
+// page is not UTF-8.
+void MakeUtf8File(const std::string& path, const std::string& bytes) {
+  const UniqueFile file(
+      ::CreateFileW(LongPathOf(path, CP_UTF8).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+bool Exists(const std::string& path) {
+  return ::GetFileAttributesW(LongPathOf(path, CP_UTF8).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   TTempFolder folder;
   TRemoteProgram program{ProgramPath()};
 
-  // By its wide name: this process's code page is not UTF-8, the program's is.
   std::string MakeFile(const std::string& name, const std::string& bytes) {
     const std::string path = folder / name;
-    const UniqueFile file(::CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    MakeUtf8File(path, bytes);
     return path;
   }
   // A file of `size` bytes whose first and last 64 KiB are its own data and whose
   // rest is a hole: no disk overwrites it in the moments a test needs a run busy.
   std::string MakeLargeFile(const std::string& name, std::int64_t size) {
     const std::string path = MakeFile(name, std::string(64 * 1024, 'x'));
-    const UniqueFile file(::CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const UniqueFile file(
+        ::CreateFileW(LongPathOf(path, CP_UTF8).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER tail{};
     tail.QuadPart = size - 64 * 1024;
     ::SetFilePointerEx(file.get(), tail, nullptr, FILE_BEGIN);
@@ -67,9 +77,6 @@ class ProgramTest : public ::testing::Test {
     for (int i = 0; i < 6000 && program.ProgressPosition() == 0; ++i) ::Sleep(10);
     EXPECT_GT(program.ProgressPosition(), 0) << "the overwrite never started";
     return large;
-  }
-  static bool Exists(const std::string& path) {
-    return ::GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   bool Enabled(int id) const { return ::IsWindowEnabled(program.Control(id)) != FALSE; }
 };
@@ -112,6 +119,23 @@ TEST_F(ProgramTest, DroppedFilesAreShreddedAndMarkedAndTheScreenShowsIt) {
   EXPECT_TRUE(program.Close());
 }
 
+// Past the 512 characters in which Wine's 8-bit list-box messages convert a row
+// (on the stack: a longer row overwrites the return address with its own text).
+TEST_F(ProgramTest, AnEntryOf600CharactersGoesThroughAWholeRun) {
+  const std::string name = "Quarterly-Merger-Plan.docx";
+  const std::string sub = FolderForPath(folder.Path(), name, 600).substr(folder.Path().size());
+  MakeFolders(folder / sub);
+  const std::string path = MakeFile(sub + name, std::string(5000, 'L'));
+  ASSERT_EQ(path.size(), 600u);
+  program.Drop({path});
+  ASSERT_EQ(program.ListItems(), std::vector<std::string>{path});
+  ASSERT_TRUE(program.Run());
+  EXPECT_EQ(program.ListItems(), std::vector<std::string>{"SHREDDED! ... " + path});
+  EXPECT_EQ(program.Text(kIdEdit1), "shredding " + path + ": size is 5000 bytes ...") << "no prefix shows";
+  EXPECT_FALSE(Exists(path));
+  EXPECT_TRUE(program.Close());
+}
+
 TEST_F(ProgramTest, AFileHeldOpenStopsTheRunWithAMessage) {
   const auto first = MakeFile("1.txt", "one");
   const auto held = MakeFile("2.txt", "two");
@@ -127,7 +151,7 @@ TEST_F(ProgramTest, AFileHeldOpenStopsTheRunWithAMessage) {
   EXPECT_STREQ(caption, "Quorvane");
   wchar_t text[1024] = {};
   ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(WideToUtf8(text), "Cannot open file " + held + ".");
+  EXPECT_EQ(NarrowOf(text, CP_UTF8), "Cannot open file " + held + ".");
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(program.WaitIdle());
   EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));
@@ -182,6 +206,80 @@ TEST_F(ProgramTest, DontShredRemovesTheSelectionOrEverything) {
   EXPECT_FALSE(Enabled(kIdBtnWipe));
   EXPECT_TRUE(Exists(a) && Exists(b) && Exists(c));  // removing is not shredding
   EXPECT_TRUE(program.Close());
+}
+
+// Explorer's "Send To" starts the program with the chosen files as its arguments.
+class StartedWithNamesTest : public ::testing::Test {
+ protected:
+  TTempFolder folder;
+};
+
+TEST_F(StartedWithNamesTest, TheNamesAreListedAtTheirFullPathsAndReachTheirFiles) {
+  const std::string absolute = folder / "a.txt";
+  const std::string blanks = folder / "with blanks\\b c.txt";
+  const std::string foreign = folder / "\xC3\xBC-\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB-\xE6\x96\x87.txt";  // UTF-8
+  MakeFolders(folder / "with blanks");
+  MakeFolders(folder / "sub");
+  const std::string relative = folder / "sub\\relative.txt";
+  for (const std::string& path : {absolute, blanks, foreign, relative}) MakeUtf8File(path, std::string(300, 'S'));
+  const std::wstring arguments = L"\"" + WideOf(absolute) + L"\" \"" + WideOf(blanks) + L"\" sub\\relative.txt \"" +
+                                 WideOf(foreign, CP_UTF8) + L"\"";
+  TRemoteProgram program(ProgramPath(), arguments, folder.Path());
+  ASSERT_TRUE(program.WaitIdle());
+  // Sorted by the list's collation, where "\xC3\xBC" sorts with "u".
+  EXPECT_EQ(program.ListItems(), (std::vector<std::string>{absolute, relative, foreign, blanks}));
+  EXPECT_TRUE(::IsWindowEnabled(program.Control(kIdBtnWipe)));
+
+  // Each start is a window of its own, with its own names.
+  {
+    TRemoteProgram second(ProgramPath(), L"\"" + WideOf(absolute) + L"\"");
+    ASSERT_TRUE(second.WaitIdle());
+    EXPECT_EQ(second.ListItems(), std::vector<std::string>{absolute});
+    EXPECT_TRUE(second.Close());
+  }
+
+  ASSERT_TRUE(program.Run());
+  const auto items = program.ListItems();
+  ASSERT_EQ(items.size(), 4u);
+  for (const std::string& item : items) EXPECT_EQ(item.rfind("SHREDDED! ... ", 0), 0u) << item;
+  for (const std::string& path : {absolute, relative, blanks, foreign}) EXPECT_FALSE(Exists(path)) << path;
+  EXPECT_TRUE(program.Close());
+}
+
+// Under the program's UTF-8 code page only broken UTF-16 has no 8-bit form.
+TEST_F(StartedWithNamesTest, ANameTheCodePageCannotHoldIsNamedInOneMessage) {
+  const std::wstring broken = WideOf(folder / "half") + L"\xD800.txt";
+  const std::string fits = folder / "fits.txt";
+  TRemoteProgram program(ProgramPath(), L"\"" + broken + L"\" \"" + WideOf(fits) + L"\"");
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && !box; ++i, ::Sleep(50)) box = program.FindMessageBox();
+  ASSERT_NE(box, nullptr);
+  wchar_t text[4096] = {};
+  ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+  EXPECT_NE(std::wstring(text).find(L"\n" + broken), std::wstring::npos) << NarrowOf(text, CP_UTF8);
+  EXPECT_NE(std::wstring(text).find(L"code page (65001)"), std::wstring::npos) << NarrowOf(text, CP_UTF8);
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(program.WaitIdle());
+  EXPECT_EQ(program.ListItems(), std::vector<std::string>{fits});
+  EXPECT_TRUE(program.Close());
+}
+
+// Windows takes paths over 260 characters without the prefix only from a program
+// that says it is ready for them; Wine reads neither setting, so it is read here.
+TEST(ProgramManifestTest, SaysTheProgramTakesLongPathsAndUtf8) {
+  const HMODULE exe = ::LoadLibraryExW(WideOf(ProgramPath()).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(exe, nullptr);
+  const HRSRC found = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const auto* data = static_cast<const char*>(::LockResource(::LoadResource(exe, found)));
+  const std::string manifest(data, ::SizeofResource(exe, found));
+  ::FreeLibrary(exe);
+  EXPECT_NE(manifest.find("<longPathAware xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">true"
+                          "</longPathAware>"),
+            std::string::npos);
+  EXPECT_NE(manifest.find("<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">UTF-8"
+                          "</activeCodePage>"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -39,28 +39,16 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::string WideToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
-  return result;
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring result(static_cast<std::size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
-  return result;
-}
-
-TRemoteProgram::TRemoteProgram(const std::string& exe) {
-  STARTUPINFOA startup{};
+TRemoteProgram::TRemoteProgram(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  std::string command = "\"" + exe + "\"";
-  if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  const std::wstring program = WideOf(exe);
+  std::wstring command = L"\"" + program + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
+  const std::wstring current = WideOf(folder);
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        current.empty() ? nullptr : current.c_str(), &startup, &info))
     throw std::runtime_error("cannot start " + exe);
   ::CloseHandle(info.hThread);
   FProcess.reset(info.hProcess);
@@ -88,7 +76,7 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
   // DROPFILES followed by wide names, each NUL-terminated, and a final NUL.
   std::wstring list;
   for (const auto& name : names) {
-    list += Utf8ToWide(name);
+    list += WideOf(name, CP_UTF8);
     list.push_back(L'\0');
   }
   list.push_back(L'\0');
@@ -164,7 +152,7 @@ std::vector<std::string> TRemoteProgram::ListItems() const {
     std::wstring text(static_cast<std::size_t>(length) * 2 + 16, L'\0');
     const auto got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-    items.push_back(WideToUtf8(text));
+    items.push_back(NarrowOf(text, CP_UTF8));
   }
   return items;
 }
@@ -175,7 +163,7 @@ std::string TRemoteProgram::Text(int id) const {
   std::wstring text(static_cast<std::size_t>(length) + 16, L'\0');
   const auto got = ::SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(got));
-  return WideToUtf8(text);
+  return NarrowOf(text, CP_UTF8);
 }
 
 int TRemoteProgram::ProgressPosition() const {

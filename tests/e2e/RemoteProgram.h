@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
 
 class TRemoteProgram {
  public:
-  // Starts the program and waits for its main window.
-  explicit TRemoteProgram(const std::string& exe);
+  // Starts the program, with a command line's arguments after its own name and in a
+  // current folder of its own when given, and waits for its main window.
+  explicit TRemoteProgram(const std::string& exe, const std::wstring& arguments = L"", const std::string& folder = "");
   TRemoteProgram(const TRemoteProgram&) = delete;
   TRemoteProgram& operator=(const TRemoteProgram&) = delete;
   ~TRemoteProgram();
@@ -53,6 +55,3 @@ class TRemoteProgram {
   DWORD FProcessId = 0;
   HWND FWindow = nullptr;
 };
-
-std::string WideToUtf8(const std::wstring& text);
-std::wstring Utf8ToWide(const std::string& text);

@@ -2,8 +2,10 @@
 // replacement, deletion, selection and the font colour.
 #include "framework/ListBox.h"
 
+#include "base/Handles.h"
 #include "framework/Errors.h"
 #include "framework/Form.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +57,47 @@ TEST_F(ListBoxTest, AddedRowsGoToTheirSortedPlace) {
   EXPECT_EQ(List->Count(), 4) << "no duplicate test";
   List->Add("");
   EXPECT_EQ(List->Text(0), "");
+}
+
+// The program's manifest asks for the common controls 6, whose list box is a wide
+// window: an 8-bit message to it goes through Wine's conversion, which holds a row
+// in a fixed buffer of 512 characters on the stack. Test programs have no manifest,
+// so the list is made here under an activation context that asks for them.
+struct ActCtxTraits : InvalidHandleValueIsInvalid {
+  static void Close(HANDLE context) noexcept { ::ReleaseActCtx(context); }
+};
+using UniqueActCtx = UniqueHandle<ActCtxTraits>;
+
+UniqueActCtx CommonControls6(const TTempFolder& folder) {
+  const std::string manifest = folder / "controls.manifest";
+  WriteFileBytes(manifest,
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                 "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><dependency>"
+                 "<dependentAssembly><assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+                 "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" "
+                 "language=\"*\"/></dependentAssembly></dependency></assembly>");
+  ACTCTXA request{};
+  request.cbSize = sizeof request;
+  request.lpSource = manifest.c_str();
+  return UniqueActCtx(::CreateActCtxA(&request));
+}
+
+TEST_F(ListBoxTest, ARowOfAnyLengthComesBackWholeAndUnchanged) {
+  TTempFolder folder;
+  const UniqueActCtx context = CommonControls6(folder);
+  ASSERT_TRUE(context) << ::GetLastError();
+  ULONG_PTR cookie = 0;
+  ASSERT_TRUE(::ActivateActCtx(context.get(), &cookie));
+  Form = std::make_unique<TListForm>(nullptr);
+  Form->Show();
+  ::DeactivateActCtx(0, cookie);
+  List = Form->ListBox1;
+  ASSERT_TRUE(::IsWindowUnicode(List->Handle())) << "not the common controls' list box";
+  // Far past those 512 characters, with a letter past ASCII.
+  const std::string row = "C:\\" + std::string(2000, 'x') + "\\caf\xE9.txt";
+  List->Add(row);
+  List->Replace(0, "SHREDDED! ... " + row);
+  EXPECT_EQ(List->Text(0), "SHREDDED! ... " + row);
 }
 
 TEST_F(ListBoxTest, ABadIndexRaisesAListErrorWithTheIndex) {

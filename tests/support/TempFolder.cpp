@@ -1,8 +1,43 @@
 #include "tests/support/TempFolder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/Handles.h"
+#include "base/WideText.h"
+
+namespace {
+
+// The tests' own long form of the absolute, normal paths they make, apart from the
+// program's Win32Path, which tests check: a helper that shared its faults would
+// find every file it lost.
+std::wstring LongForm(const std::wstring& path) {
+  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+  return L"\\\\?\\" + path;
+}
+
+void RemoveWideTree(const std::wstring& folder) {
+  {
+    // The search must be closed before the folder goes: an open one can keep it.
+    WIN32_FIND_DATAW data{};
+    const UniqueFind find(::FindFirstFileW(LongForm(folder + L"\\*").c_str(), &data));
+    if (find) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = folder + L"\\" + name;
+        ::SetFileAttributesW(LongForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveWideTree(child);
+        else
+          ::DeleteFileW(LongForm(child).c_str());
+      } while (::FindNextFileW(find.get(), &data));
+    }
+  }
+  ::RemoveDirectoryW(LongForm(folder).c_str());
+}
+
+}  // namespace
 
 TTempFolder::TTempFolder() {
   char base[MAX_PATH + 1] = {};
@@ -18,31 +53,38 @@ TTempFolder::TTempFolder() {
 
 TTempFolder::~TTempFolder() { RemoveTree(FPath); }
 
+std::wstring LongPathOf(const std::string& path, UINT codePage) { return LongForm(WideOf(path, codePage)); }
+
 void RemoveTree(const std::string& path) {
-  std::string folder = path;
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  {
-    // The search must be closed before the folder goes: an open one can keep it.
-    WIN32_FIND_DATAA data{};
-    const UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &data));
-    if (find) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string child = folder + "\\" + name;
-        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(child);
-        else
-          ::DeleteFileA(child.c_str());
-      } while (::FindNextFileA(find.get(), &data));
-    }
+  std::wstring folder = WideOf(path);
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  RemoveWideTree(folder);
+}
+
+void MakeFolders(const std::string& path) {
+  for (std::size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+    ::CreateDirectoryW(LongPathOf(path.substr(0, at)).c_str(), nullptr);
+  ::CreateDirectoryW(LongPathOf(path).c_str(), nullptr);
+}
+
+std::string FolderForPath(const std::string& base, const std::string& name, std::size_t length) {
+  constexpr std::size_t kName = 200;  // within the 255 bytes of a Unix name under a Wine drive
+  std::size_t rest = length - base.size() - name.size();  // for folder names, each with its backslash
+  std::string folder = base;
+  char letter = 'a';
+  while (rest > 0) {
+    // A last piece of one character would be a backslash with no name before it.
+    std::size_t piece = std::min(rest, kName + 1);
+    if (rest - piece == 1) --piece;
+    folder += std::string(piece - 1, letter++) + "\\";
+    rest -= piece;
   }
-  ::RemoveDirectoryA(folder.c_str());
+  return folder;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(::CreateFileW(LongPathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw std::runtime_error("cannot create " + path);
   DWORD written = 0;
   if (!bytes.empty() && !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
@@ -50,7 +92,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  UniqueFile file(::CreateFileW(LongPathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw std::runtime_error("cannot open " + path);
   std::string bytes;
@@ -60,4 +102,6 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) {
+  return ::GetFileAttributesW(LongPathOf(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}

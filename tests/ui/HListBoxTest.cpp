@@ -88,6 +88,18 @@ class HListBoxTest : public ::testing::Test {
   // What a row needs in the fixed-pitch font: its characters and one more.
   int Expected(const std::string& row) const { return (static_cast<int>(row.size()) + 1) * Advance; }
   int Extent() const { return static_cast<int>(::SendMessageA(Window, LB_GETHORIZONTALEXTENT, 0, 0)); }
+  // Scrolled as far right as it goes, the widest row ends in view, one character's
+  // width (letter) short of the edge.
+  void ExpectTheWidestRowToEndInViewScrolledFullyRight(int letter) const {
+    RECT client{};
+    ::GetClientRect(Window, &client);
+    ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+    const TInk rows = InkOfWindow(Window);
+    ASSERT_GT(rows.Pixels, 0);
+    const int gap = client.right - rows.Box.right;
+    EXPECT_GE(2 * gap, letter) << "the row's end is not clear of the edge";
+    EXPECT_LT(gap, 2 * letter) << "scrolled past the row's end";
+  }
 
   std::unique_ptr<TListForm> FForm;
   THListBox* List = nullptr;
@@ -154,18 +166,18 @@ TEST_F(HListBoxTest, ExtentSurvivesReplaceAndDelete) {
   EXPECT_EQ(Extent(), Expected(kLongPath));
 }
 
-TEST_F(HListBoxTest, WidthWrapsAt16BitsAndThenFailsToWiden) {
-  // The shortest run of letters wider than 65,535 pixels wraps to a few pixels.
-  std::string huge(static_cast<std::size_t>(65536 / Advance - 1), 'W');
-  while (Expected(huge) <= 65535) huge += 'W';
-  const int wrapped = Expected(huge) % 65536;
-  ASSERT_LT(wrapped, Expected(kLongPath));
-  EXPECT_EQ(List->ItemWidth(huge), wrapped);
-
+TEST_F(HListBoxTest, AnEntryWiderThan65535PixelsGetsItsWholeWidthAndItsEndCanBeScrolledTo) {
+  // A path of a few thousand characters. Cut to 16 bits, its width would wrap to a
+  // few pixels, narrower than an ordinary path, and the extent would stay there:
+  // the end of the long entry could never be scrolled into view.
+  const std::string huge = "C:\\" + std::string(static_cast<std::size_t>(65536 / Advance), 'W');
+  ASSERT_GT(Expected(huge), 65535);
   List->AddString(kLongPath);
   List->AddString(huge);
-  EXPECT_EQ(Extent(), Expected(kLongPath));
-  EXPECT_EQ(List->Count(), 2);
+  EXPECT_EQ(List->ItemWidth(huge), Expected(huge));
+  EXPECT_EQ(List->MaxWidth(), Expected(huge));
+  EXPECT_EQ(Extent(), Expected(huge));
+  ExpectTheWidestRowToEndInViewScrolledFullyRight(Advance);
 }
 
 // In the window's own font, as a person sees it: scrolled as far right as it goes,
@@ -180,12 +192,7 @@ TEST_F(HListBoxTest, ScrolledFullyRightTheWidestRowEndsOneCharacterShortOfTheEdg
   RECT client{};
   ::GetClientRect(Window, &client);
   ASSERT_GT(InkOfWindow(Window).Box.right, client.right - 2) << "the row fits unscrolled: nothing to check";
-  ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
-  const TInk rows = InkOfWindow(Window);
-  ASSERT_GT(rows.Pixels, 0);
-  const int gap = client.right - rows.Box.right;
-  EXPECT_GE(2 * gap, letter) << "the row's end is not clear of the edge";
-  EXPECT_LT(gap, 2 * letter) << "scrolled past the row's end";
+  ExpectTheWidestRowToEndInViewScrolledFullyRight(letter);
 }
 
 TEST_F(HListBoxTest, RowsLandSortedAndDuplicatesStay) {

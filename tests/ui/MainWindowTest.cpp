@@ -14,6 +14,7 @@
 
 #include "tests/support/DropFiles.h"
 #include "tests/support/WindowProbe.h"
+#include "base/WideText.h"
 #include "framework/AnsiNames.h"
 #include "framework/Application.h"
 #include "base/Handles.h"
@@ -24,6 +25,8 @@
 #include "framework/ProgressBar.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
+#include "ui/CommandLine.h"
+#include "ui/DDDest.h"
 #include "ui/HListBox.h"
 #include "ui/ShredderIds.h"
 #include "ui/about.h"
@@ -229,6 +232,25 @@ TEST_F(MainWindowTest, OnResizeTheButtonsFollowTheRightEdgeAndTheBarTheBottom) {
 TEST_F(MainWindowTest, DropsAreListedSortedAndEnableShredding) {
   Drop({"C:\\b.txt", "C:\\a.txt", "C:\\b.txt"});
   EXPECT_EQ(Items(), (std::vector<std::string>{"C:\\a.txt", "C:\\b.txt", "C:\\b.txt"}));
+  EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
+// Explorer's "Send To" starts the program with the chosen files; start-up lists
+// them as a drop of them would be, each at its full path.
+TEST_F(MainWindowTest, NamesOnTheCommandLineAreListedAsADropsAreAtTheirFullPaths) {
+  std::wstring current(::GetCurrentDirectoryW(0, nullptr), L'\0');
+  current.resize(::GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+  const std::vector<std::wstring> names = CommandLineNames(
+      L"\"C:\\Program Files\\Quorvane\\Quorvane.exe\" C:\\b.txt \"C:\\with blanks\\a.txt\" \"\" rel\\c.txt "
+      L"C:\\x\\..\\caf\x00E9.txt");
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"C:\\b.txt", L"C:\\with blanks\\a.txt", current + L"\\rel\\c.txt",
+                                              L"C:\\caf\x00E9.txt"}));
+  EXPECT_TRUE(CommandLineNames(L"Quorvane.exe").empty());
+  EXPECT_TRUE(CommandLineNames(L"").empty());
+
+  form->DnDForm1->ReportNames(names);
+  EXPECT_EQ(Items(), (std::vector<std::string>{"C:\\b.txt", "C:\\caf\xE9.txt", "C:\\with blanks\\a.txt",
+                                               NarrowOf(current) + "\\rel\\c.txt"}));
   EXPECT_TRUE(form->btnWipe->Enabled());
 }
 
@@ -448,15 +470,11 @@ class ForeignNameTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     ASSERT_NE(::GetACP(), static_cast<UINT>(CP_UTF8)) << "test programs run without the UTF-8 manifest";
-    foreign = WideOfAnsi(folder.Path()) + L"\x0141\x00F3" L"d\x017A.txt";
+    foreign = WideOf(folder.Path()) + L"\x0141\x00F3" L"d\x017A.txt";
     const UniqueFile file(::CreateFileW(foreign.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(file);
     WriteFileBytes(neighbour, "the neighbour's own data");
     WriteFileBytes(other, "other");
-  }
-  void TearDown() override {
-    ::DeleteFileW(foreign.c_str());  // the folder's own clean-up sees names in the code page only
-    MainWindowTest::TearDown();
   }
   void ExpectOneBoxNamingTheForeignFile(const std::vector<TBoxSeen>& shown) {
     ASSERT_EQ(shown.size(), 1u);
@@ -480,7 +498,7 @@ TEST_F(ForeignNameTest, ADroppedNameOutsideTheCodePageIsLeftOutAndNeverReachesIt
   {
     TDialogWatcher watcher;
     ::SendMessageA(form->Handle(), WM_DROPFILES,
-                   reinterpret_cast<WPARAM>(MakeWideDrop({foreign, WideOfAnsi(other)})), 0);
+                   reinterpret_cast<WPARAM>(MakeWideDrop({foreign, WideOf(other)})), 0);
     shown = watcher.Shown();
   }
   ExpectOneBoxNamingTheForeignFile(shown);
@@ -499,6 +517,19 @@ TEST_F(ForeignNameTest, AChosenNameOutsideTheCodePageIsLeftOutAndNeverReachesIts
     form->btnBrowse->Click();
   }
   ExpectOneBoxNamingTheForeignFile({seen});
+  EXPECT_EQ(Items(), std::vector<std::string>{other});
+  ExpectShreddingLeavesTheNeighbour();
+}
+
+TEST_F(ForeignNameTest, ANameOnTheCommandLineOutsideTheCodePageIsLeftOutAndNeverReachesItsNeighbour) {
+  std::vector<TBoxSeen> shown;
+  {
+    TDialogWatcher watcher;
+    const std::wstring commandLine = L"Quorvane.exe \"" + foreign + L"\" \"" + WideOf(other) + L"\"";
+    form->DnDForm1->ReportNames(CommandLineNames(commandLine.c_str()));
+    shown = watcher.Shown();
+  }
+  ExpectOneBoxNamingTheForeignFile(shown);
   EXPECT_EQ(Items(), std::vector<std::string>{other});
   ExpectShreddingLeavesTheNeighbour();
 }
