@@ -127,25 +127,34 @@ std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
 
 std::int64_t TWin32FileSystem::ClusterSize(const std::string& root) {
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-  if (!::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
+  if (!::GetDiskFreeSpaceW(Win32Path(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+    return -1;
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector;
 }
 
-bool TWin32FileSystem::CreateFolder(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE; }
+bool TWin32FileSystem::CreateFolder(const std::string& path) {
+  return ::CreateDirectoryW(Win32Path(path).c_str(), nullptr) != FALSE;
+}
 
-bool TWin32FileSystem::RemoveFolder(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != FALSE; }
+bool TWin32FileSystem::RemoveFolder(const std::string& path) {
+  return ::RemoveDirectoryW(Win32Path(path).c_str()) != FALSE;
+}
 
 std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std::string& path) {
-  WIN32_FIND_DATAA data{};
-  const UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &data));
+  WIN32_FIND_DATAW data{};
+  const UniqueFind find(::FindFirstFileW((Win32Path(path) + L"\\*").c_str(), &data));
   if (!find) return std::nullopt;
   std::vector<TFolderEntry> entries;
   do {
-    const std::string_view name = data.cFileName;
-    if (name == "." || name == "..") continue;
+    const std::wstring_view wide = data.cFileName;
+    if (wide == L"." || wide == L"..") continue;
+    // A name the program's text cannot hold exactly cannot be named back to the
+    // system: the listing is of no use to a caller that acts on the names.
+    std::optional<std::string> name = ExactNarrowOf(wide);
+    if (!name) return std::nullopt;
     const auto size = static_cast<std::int64_t>(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
-    entries.push_back({std::string(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
-  } while (::FindNextFileA(find.get(), &data));
+    entries.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
+  } while (::FindNextFileW(find.get(), &data));
   // A search that stopped for any other reason has not seen everything.
   if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
   return entries;
@@ -154,8 +163,8 @@ std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std:
 TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) {
   TSmallFile result;
   {
-    const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return result;
     DWORD written = 0;
     result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
@@ -171,13 +180,13 @@ TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std:
       result.record = static_cast<std::int64_t>(
           (static_cast<std::uint64_t>(identity.nFileIndexHigh) << 32 | identity.nFileIndexLow) & 0xFFFFFFFFFFFFull);
   }
-  if (!result.made) ::DeleteFileA(path.c_str());
+  if (!result.made) ::DeleteFileW(Win32Path(path).c_str());
   return result;
 }
 
 std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std::string& path, std::size_t limit) {
   const UniqueFile file(
-      ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
       static_cast<std::uint64_t>(size.QuadPart) > limit)
