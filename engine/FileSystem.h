@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // An open file, written sequentially from byte 0. Destroying it closes it.
 class IShredFile {
@@ -24,6 +26,20 @@ class IShredFile {
   // since 1601-01-01 UTC. True when the system took the call; it may keep a time
   // it cannot set (a creation time the medium or driver has no way to change).
   virtual bool SetTimes(std::int64_t fileTime) = 0;
+};
+
+// One entry of a folder as a listing gives it.
+struct TFolderEntry {
+  std::string name;
+  bool folder = false;
+  std::int64_t size = 0;
+};
+
+// A small file made whole in one call: created, written and closed again at once.
+struct TSmallFile {
+  bool made = false;             // false: it could not be created or written in full
+  std::int64_t allocation = -1;  // bytes the system allocated for it; -1 where it cannot say
+  std::int64_t record = -1;      // its number on the drive (on NTFS its MFT record); -1: unknown
 };
 
 class IFileSystem {
@@ -50,6 +66,21 @@ class IFileSystem {
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Bytes free and available to the user on a drive root such as "C:\", or -1.
   virtual std::int64_t FreeSpace(const std::string& root) = 0;
+  // The drive's unit of allocation in bytes, or -1.
+  virtual std::int64_t ClusterSize(const std::string& root) = 0;
+
+  // A new folder; fails rather than take a name that is there already.
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Removes a folder that is empty; fails on one that is not.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  // What a folder holds, without "." and ".."; nothing when it cannot be read whole.
+  virtual std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) = 0;
+  // A new file holding count bytes of data, closed before this returns, so that no
+  // handle stays open per file; fails rather than replace anything of that name.
+  // One that is created but not written in full is removed again.
+  virtual TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) = 0;
+  // A file's whole contents, when it can be read and is at most limit bytes long.
+  virtual std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) = 0;
   // Orders names as the system compares file names: 0 when they name the same file,
   // which they do when they differ only in letter case. This default knows the case
   // of ASCII letters only; the real file system knows the system's whole upper-case

@@ -1,11 +1,14 @@
 #include "engine/ShredEngine.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/MessageFormat.h"
 #include "engine/MarkedPaths.h"
 #include "engine/FreeSpaceFill.h"
+#include "engine/LeftoverRecords.h"
+#include "engine/RecordFill.h"
 #include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
 
@@ -81,6 +84,9 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
 }
 
 std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize) {
+  // What a killed run left beside this fill goes first: its records become free, for
+  // this fill to wipe. If anything else has the name, the record fill cannot begin.
+  RemoveLeftoverRecords(FFileSystem, TRecordTree::TopBeside(entry));
   const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, entry);
   if (!fill) return -1;
   TOverwrite outcome = TOverwrite::Failed;
@@ -90,10 +96,32 @@ std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize
     // A stopped fill is removed unflushed: what it wrote is going anyway.
     if (outcome == TOverwrite::Complete && !fill->Flush()) outcome = TOverwrite::Failed;
   }
+  // While the fill still holds its space, so the drive has only records left free.
+  std::optional<TRecordFill::TEnd> records;
+  if (outcome == TOverwrite::Complete) records = FillRecords(entry, shredSize);
   // The fill's files are ours: none may stay behind and keep the drive full.
   const bool gone = fill->Close();
-  if (outcome == TOverwrite::Stopped && gone) FDisplay.SetStatusText(FormatMessage1(kStoppedInFill, entry));
-  return outcome == TOverwrite::Complete && gone ? shredSize : -1;
+  if (gone && records == TRecordFill::TEnd::Stopped)
+    FDisplay.SetStatusText(FormatMessage1(kStoppedInRecords, entry));
+  else if (gone && outcome == TOverwrite::Stopped)
+    FDisplay.SetStatusText(FormatMessage1(kStoppedInFill, entry));
+  return records == TRecordFill::TEnd::DriveFilled && gone ? shredSize : -1;
+}
+
+TRecordFill::TEnd TShredEngine::FillRecords(const std::string& entry, std::int64_t shredSize) {
+  TRecordFill::TEnd end = TRecordFill::TEnd::Failed;
+  {
+    // The bar goes back to 0 after the record fill is gone, whatever way it ends.
+    const ProgressReset reset(FDisplay);
+    TRecordFill records(FFileSystem, FDisplay, FStop, entry);
+    end = records.Run();
+    // Whatever stays behind makes the wipe incomplete, a stopped one too.
+    if (!records.RemoveAll()) end = TRecordFill::TEnd::Failed;
+  }
+  // As after any file, the status line keeps the fill's own text.
+  FDisplay.SetStatusText(StatusText(entry, shredSize));
+  FDisplay.RepaintStatus();
+  return end;
 }
 
 TShredEngine::TOverwrite TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize,

@@ -10,6 +10,7 @@
 #include "engine/FileSystem.h"
 #include "engine/MetadataScrub.h"
 #include "engine/NeutralNames.h"
+#include "engine/RecordFill.h"
 #include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 
@@ -44,9 +45,11 @@ class TShredEngine {
 
   // Overwrites the answer's bytes with zeros from byte 0 and flushes them to the
   // medium: an existing file's only if it is still there with that length, a fill
-  // only in a file it makes anew. Returns the bytes written, or -1 when the file
-  // could not be opened or made, or when a write or the flush failed. The file is
-  // left closed; a fill's files are all removed.
+  // only in a file it makes anew; a fill then fills the drive's free MFT records as
+  // well (RecordFill.h). Returns the bytes written, or -1 when the file could not be
+  // opened or made, when a write or the flush failed, or when the record fill
+  // failed, was stopped or left anything. The file is left closed; a fill's files
+  // are all removed.
   std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
@@ -59,6 +62,8 @@ class TShredEngine {
   enum class TOverwrite { Complete, Failed, Stopped };
   TOverwrite OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
   std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
+  // How the record fill ended; Failed as well when anything it made is left.
+  TRecordFill::TEnd FillRecords(const std::string& entry, std::int64_t shredSize);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;

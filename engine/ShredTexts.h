@@ -13,6 +13,10 @@ inline constexpr std::string_view kStoppedInOverwrite =
     "Stopped: %s is only partly overwritten with zeros, and was not deleted";
 inline constexpr std::string_view kStoppedInFill =
     "Stopped: the fill of %s is removed; the free space of its drive is only partly overwritten";
+// A stop while the fill filled the drive's free records: the small files went too.
+inline constexpr std::string_view kStoppedInRecords =
+    "Stopped: the fill of %s and its small files are removed; the free records of its drive's file table are "
+    "only partly overwritten";
 inline constexpr std::string_view kStoppedBefore = "Stopped before %s: it and the entries after it are untouched";
 
 // 122 digits, each followed by a blank.
@@ -32,3 +36,9 @@ constexpr std::string_view ReadoutWindow(std::int64_t blockLength) {
 }
 
 std::string StatusText(std::string_view entry, std::int64_t shredSize);
+
+// While a fill of free space also fills the drive's free MFT records, and while it
+// removes the small files it made for that.
+inline constexpr std::string_view kRecordFillText = "wiping the free records of the file table on ";
+std::string RecordFillText(std::string_view root, std::uint64_t done);
+std::string RecordRemovalText(std::string_view root, std::uint64_t count);

@@ -64,7 +64,10 @@ TWin32FileSystem::TWin32FileSystem()
           reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExW")))),
       // Looked up at run time as well: it came with Windows Vista.
       FCompareStringOrdinal(reinterpret_cast<CompareOrdinalFunction>(
-          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")))) {}
+          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")))),
+      // Vista's as well; without it a small file's allocation is not known.
+      FGetFileInformationByHandleEx(reinterpret_cast<FileInformationFunction>(reinterpret_cast<void*>(
+          ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")))) {}
 
 std::uint32_t TWin32FileSystem::GetAttributes(const std::string& path) {
   return ::GetFileAttributesW(Win32Path(path).c_str());
@@ -120,6 +123,80 @@ std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
   if (!::GetDiskFreeSpaceW(path.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
+}
+
+std::int64_t TWin32FileSystem::ClusterSize(const std::string& root) {
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  if (!::GetDiskFreeSpaceW(Win32Path(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+    return -1;
+  return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector;
+}
+
+bool TWin32FileSystem::CreateFolder(const std::string& path) {
+  return ::CreateDirectoryW(Win32Path(path).c_str(), nullptr) != FALSE;
+}
+
+bool TWin32FileSystem::RemoveFolder(const std::string& path) {
+  return ::RemoveDirectoryW(Win32Path(path).c_str()) != FALSE;
+}
+
+std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std::string& path) {
+  WIN32_FIND_DATAW data{};
+  const UniqueFind find(::FindFirstFileW((Win32Path(path) + L"\\*").c_str(), &data));
+  if (!find) return std::nullopt;
+  std::vector<TFolderEntry> entries;
+  do {
+    const std::wstring_view wide = data.cFileName;
+    if (wide == L"." || wide == L"..") continue;
+    // A name the program's text cannot hold exactly cannot be named back to the
+    // system: the listing is of no use to a caller that acts on the names.
+    std::optional<std::string> name = ExactNarrowOf(wide);
+    if (!name) return std::nullopt;
+    const auto size = static_cast<std::int64_t>(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+    entries.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
+  } while (::FindNextFileW(find.get(), &data));
+  // A search that stopped for any other reason has not seen everything.
+  if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+  return entries;
+}
+
+TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) {
+  TSmallFile result;
+  {
+    const UniqueFile file(::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return result;
+    DWORD written = 0;
+    result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
+    // Asked while the file is open: the system has decided by now where its data lives.
+    FILE_STANDARD_INFO info{};
+    if (result.made && FGetFileInformationByHandleEx &&
+        FGetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
+      result.allocation = info.AllocationSize.QuadPart;
+    // On NTFS a file's index is its MFT reference: the record number in the low 48
+    // bits, a sequence number above them.
+    BY_HANDLE_FILE_INFORMATION identity{};
+    if (result.made && ::GetFileInformationByHandle(file.get(), &identity))
+      result.record = static_cast<std::int64_t>(
+          (static_cast<std::uint64_t>(identity.nFileIndexHigh) << 32 | identity.nFileIndexLow) & 0xFFFFFFFFFFFFull);
+  }
+  if (!result.made) ::DeleteFileW(Win32Path(path).c_str());
+  return result;
+}
+
+std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std::string& path, std::size_t limit) {
+  const UniqueFile file(
+      ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<std::uint64_t>(size.QuadPart) > limit)
+    return std::nullopt;
+  std::vector<std::byte> data(static_cast<std::size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!data.empty() && (!::ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+                        read != data.size()))
+    return std::nullopt;
+  return data;
 }
 
 // The file systems compare names through the system's upper-case table, which knows

@@ -16,6 +16,12 @@ class TWin32FileSystem final : public IFileSystem {
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
+  std::int64_t ClusterSize(const std::string& root) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
+  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
+  std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   int CompareNames(const std::string& a, const std::string& b) override;
 
  private:
@@ -23,4 +29,6 @@ class TWin32FileSystem final : public IFileSystem {
   FreeSpaceExFunction FGetDiskFreeSpaceEx;
   using CompareOrdinalFunction = int(__stdcall*)(const wchar_t*, int, const wchar_t*, int, int);
   CompareOrdinalFunction FCompareStringOrdinal;
+  using FileInformationFunction = int(__stdcall*)(void*, int, void*, unsigned long);
+  FileInformationFunction FGetFileInformationByHandleEx;
 };

@@ -1,5 +1,6 @@
 // A run stopped by the user, at each place a stop can come: before an entry, in
-// the middle of an overwrite or a fill, and once a file is overwritten in full.
+// the middle of an overwrite, a fill or its record fill, and once a file is
+// overwritten in full.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,6 +78,29 @@ TEST_F(RunStopTest, AStopInAFillRemovesEveryFileOfIt) {
     EXPECT_EQ(rig.display.status,
               "Stopped: the fill of D:\\wipe is removed; the free space of its drive is only partly overwritten");
   }
+}
+
+// A stop while the fill wipes the drive's free records (here on a drive with an MFT)
+// ends that phase before its next small file; every small file and folder goes, and
+// the fill with them, and the entry stays unmarked.
+TEST_F(RunStopTest, AStopInTheRecordFillRemovesItAndTheFill) {
+  rig.fs.freeSpace["D:\\"] = 1000000;
+  rig.fs.hasMft = true;
+  rig.fs.mft.assign(400, TFakeFileSystem::Record{});
+  rig.fs.onSmallFile = [this](int made) {
+    if (made == 200) rig.stop.Request();
+  };
+  rig.list = TVectorFileList({"D:\\wipe", "D:\\later"});
+  EXPECT_EQ(rig.engine.Run(rig.list), TRunEnd::Stopped);
+  EXPECT_EQ(rig.list.items, (std::vector<std::string>{"D:\\wipe", "D:\\later"}));
+  EXPECT_EQ(rig.fs.smallFiles, 200);
+  EXPECT_EQ(rig.fs.nodes.size(), 2u);  // C:\\a and C:\\b only
+  EXPECT_TRUE(rig.fs.Under("D:").empty());
+  EXPECT_TRUE(Untouched("D:\\later"));
+  EXPECT_EQ(rig.display.status,
+            "Stopped: the fill of D:\\wipe and its small files are removed; the free records of its drive's file "
+            "table are only partly overwritten");
+  EXPECT_EQ(rig.display.position, 0);
 }
 
 // A file overwritten in full is finished: a stop as its last block is flushed or

@@ -64,9 +64,11 @@ TEST_F(ShredEngineTest, FillOfAMissingNameIsWrittenInFullBlocksFlushedAndGone) {
   EXPECT_EQ(rig.fs.writes, 58);  // 57 blocks of 16,384 and one of 16,112
   EXPECT_EQ(rig.fs.largestWrite, 16384u);
   EXPECT_EQ(rig.display.readout, kDigitPattern.substr(12, 120));
-  EXPECT_EQ(rig.display.max, 950000);
+  EXPECT_EQ(rig.display.maxes.front(), 950000);
+  const auto bar = rig.display.PositionsBefore(kRecordFillText);  // the data's, before the records'
+  EXPECT_EQ(bar.back(), 0);
+  EXPECT_EQ(bar[bar.size() - 2], 950000);
   EXPECT_EQ(rig.display.positions.back(), 0);
-  EXPECT_EQ(rig.display.positions[rig.display.positions.size() - 2], 950000);
   EXPECT_EQ(rig.fs.flushes, 1);
   EXPECT_FALSE(rig.fs.NameExists("D:\\fill"));  // removed by the system at close
 }
@@ -293,7 +295,7 @@ TEST_F(ShredEngineTest, AFileListedAgainInTheSameRunIsMarkedWithoutAFill) {
 // Only what this run marked counts: a missing name is a fill however often it is
 // listed in runs of its own, and an entry the run could not shred is tried again.
 TEST_F(ShredEngineTest, OnlyEntriesMarkedInThisRunAreMarkedAgain) {
-  rig.fs.freeSpace["D:\\"] = 1000;
+  rig.fs.freeSpace["D:\\"] = 1000000;
   for (int run = 0; run < 2; ++run) EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "SHREDDED! ... D:\\wipe");
   EXPECT_EQ(rig.fs.Logged("create D:\\wipe").size(), 2u);
 

@@ -67,6 +67,18 @@ class TWatchedFileSystem final : public IFileSystem {
   std::unique_ptr<IShredFile> CreateFill(const std::string& path) override { return FReal.CreateFill(path); }
   bool Delete(const std::string& path) override { return FReal.Delete(path); }
   std::int64_t FreeSpace(const std::string& root) override { return FReal.FreeSpace(root); }
+  std::int64_t ClusterSize(const std::string& root) override { return FReal.ClusterSize(root); }
+  bool CreateFolder(const std::string& path) override { return FReal.CreateFolder(path); }
+  bool RemoveFolder(const std::string& path) override { return FReal.RemoveFolder(path); }
+  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override {
+    return FReal.ListFolder(path);
+  }
+  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override {
+    return FReal.CreateSmallFile(path, data, count);
+  }
+  std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override {
+    return FReal.ReadSmallFile(path, limit);
+  }
   int CompareNames(const std::string& a, const std::string& b) override { return FReal.CompareNames(a, b); }
 
  private:
@@ -169,6 +181,27 @@ TEST_F(Win32LongPathTest, AFillsExtraFileIsMadeAndRemovedInALongFolder) {
     EXPECT_EQ(rig.fs.CreateFill(extra), nullptr) << "a taken name is refused";
   }
   EXPECT_FALSE(rig.fs.NameExists(extra)) << "removed at its close";
+}
+
+// The free records' tree of small files, made and read back in a long folder.
+TEST_F(Win32LongPathTest, SmallFilesAndFoldersAreMadeListedAndRemovedInALongFolder) {
+  const std::string folder = FolderForPath(temp.Path(), "00\\00", 700);
+  MakeFolders(folder);
+  const std::string sub = folder + "00";
+  ASSERT_TRUE(rig.fs.CreateFolder(sub));
+  const std::byte zeros[100]{};
+  EXPECT_TRUE(rig.fs.CreateSmallFile(sub + "\\00", zeros, sizeof zeros).made);
+  const auto entries = rig.fs.ListFolder(sub);
+  ASSERT_TRUE(entries);
+  ASSERT_EQ(entries->size(), 1u);
+  EXPECT_EQ((*entries)[0].name, "00");
+  EXPECT_EQ((*entries)[0].size, 100);
+  const auto read = rig.fs.ReadSmallFile(sub + "\\00", sizeof zeros);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), sizeof zeros);
+  EXPECT_TRUE(rig.fs.Delete(sub + "\\00"));
+  EXPECT_TRUE(rig.fs.RemoveFolder(sub));
+  EXPECT_TRUE(NamesIn(folder).empty());
 }
 
 }  // namespace

@@ -189,4 +189,41 @@ TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
   EXPECT_FALSE(PathExists(missing));
 }
 
+// The operations the record fill and its clean-up stand on: nothing of that name is
+// ever replaced or emptied, and a listing and a read tell exactly what is there.
+TEST_F(Win32ShredTest, SmallFilesAndFoldersNeverReplaceWhatIsThere) {
+  const std::string data(100, 'Z');
+  const auto* bytes = reinterpret_cast<const std::byte*>(data.data());
+  const std::string small = folder / "0";
+  const TSmallFile made = rig.fs.CreateSmallFile(small, bytes, 100);
+  EXPECT_TRUE(made.made);
+  EXPECT_GE(made.allocation, 0);
+  EXPECT_GE(made.record, 0);
+  EXPECT_FALSE(rig.fs.CreateSmallFile(small, bytes, 5).made);
+  EXPECT_EQ(ReadFileBytes(small), data);
+
+  const std::string sub = folder / "1";
+  EXPECT_TRUE(rig.fs.CreateFolder(sub));
+  EXPECT_FALSE(rig.fs.CreateFolder(sub));
+  EXPECT_FALSE(rig.fs.CreateFolder(small));
+  MakeFile("1\\kept", 3);
+  EXPECT_FALSE(rig.fs.RemoveFolder(sub));
+
+  auto entries = rig.fs.ListFolder(folder.Path().substr(0, folder.Path().size() - 1));
+  ASSERT_TRUE(entries);
+  std::sort(entries->begin(), entries->end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  ASSERT_EQ(entries->size(), 2u);
+  EXPECT_EQ((*entries)[0].name, "0");
+  EXPECT_FALSE((*entries)[0].folder);
+  EXPECT_EQ((*entries)[0].size, 100);
+  EXPECT_EQ((*entries)[1].name, "1");
+  EXPECT_TRUE((*entries)[1].folder);
+  EXPECT_FALSE(rig.fs.ListFolder(small));
+
+  EXPECT_FALSE(rig.fs.ReadSmallFile(small, 99));
+  const auto read = rig.fs.ReadSmallFile(small, 100);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(read->data()), read->size()), data);
+}
+
 }  // namespace

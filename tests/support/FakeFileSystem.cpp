@@ -53,6 +53,7 @@ class TFakeFile final : public IShredFile {
     if (node.data.size() < FPosition + accepted) node.data.resize(FPosition + accepted);
     std::copy(data, data + accepted, node.data.begin() + static_cast<std::ptrdiff_t>(FPosition));
     FPosition += accepted;
+    if (node.small) FFs.PlaceData(node);
     return !fails;
   }
   bool Flush() override {
@@ -134,8 +135,12 @@ std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path)
 
 bool TFakeFileSystem::Delete(const std::string& path) {
   const TLogged logged(*this, "delete " + path);
-  if (const auto it = nodes.find(path); it != nodes.end() && it->second.undeletable) return true;
-  return nodes.erase(path) != 0;
+  const auto it = nodes.find(path);
+  if (it == nodes.end() || it->second.folder) return false;
+  if (it->second.undeletable) return true;
+  FreeRecord(it->second);
+  nodes.erase(it);
+  return true;
 }
 
 bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
@@ -153,7 +158,145 @@ bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
 std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
   const TLogged logged(*this, "free-space " + root);
   const auto it = freeSpace.find(root);
-  return it == freeSpace.end() ? -1 : it->second - FillBytes(root);
+  if (it == freeSpace.end()) return -1;
+  std::int64_t taken = FillBytes(root) + mftGrown;
+  for (const auto& [path, node] : nodes)
+    if (path.compare(0, root.size(), root) == 0) taken += node.clusterBytes;
+  return it->second - taken;
+}
+
+std::int64_t TFakeFileSystem::ClusterSize(const std::string&) { return clusterSize; }
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  const auto slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::int64_t RoundUp(std::int64_t value, std::int64_t unit) { return (value + unit - 1) / unit * unit; }
+
+}  // namespace
+
+bool TFakeFileSystem::CanAdd(const std::string& path) const {
+  if (nodes.count(path) != 0) return false;
+  // A drive root ("D:") is no node; any other folder must be there.
+  const std::string parent = ParentOf(path);
+  if (parent.size() <= 2) return true;
+  const auto it = nodes.find(parent);
+  return it != nodes.end() && it->second.folder;
+}
+
+void TFakeFileSystem::AddEntry(const std::string& path) {
+  const std::string parent = ParentOf(path);
+  const auto it = nodes.find(parent);
+  if (it == nodes.end()) return;
+  const auto entries = ListFolder(parent)->size();
+  if (entries > (hasMft ? folderIndexLimit : 0) && it->second.clusterBytes == 0) it->second.clusterBytes = clusterSize;
+}
+
+void TFakeFileSystem::TakeRecord(Node& node) {
+  if (!hasMft) return;
+  const auto take = [&](std::size_t at) {
+    mft[at].used = true;
+    node.record = lastRecordGiven = static_cast<int>(at);
+  };
+  const auto freeFrom = [&](std::size_t from, std::size_t to) {
+    for (std::size_t at = from; at < to; ++at)
+      if (!mft[at].used) return at;
+    return to;
+  };
+  const std::size_t count = mft.size();
+  std::size_t at = freeFrom(nextFitRecords ? static_cast<std::size_t>(lastRecordGiven + 1) : 0, count);
+  if (at == count && nextFitRecords && FGrewAtEnd) {
+    FGrewAtEnd = false;
+    at = freeFrom(0, count);
+  }
+  if (at < count) return take(at);
+  // No record is free (or ntfs-3g's first time at the end): the MFT grows, and that takes clusters.
+  mft.resize(count + 16, Record{false, 0});
+  mftGrown += mftGrowth;
+  FGrewAtEnd = true;
+  take(count);
+}
+
+void TFakeFileSystem::FreeRecord(const Node& node) {
+  if (node.record >= 0) mft[static_cast<std::size_t>(node.record)].used = false;
+}
+
+std::int64_t TFakeFileSystem::PlaceData(Node& node) {
+  const auto size = static_cast<std::int64_t>(node.data.size());
+  if (hasMft && node.data.size() <= residentLimit) {
+    mft[static_cast<std::size_t>(node.record)].held = static_cast<int>(size);
+    node.clusterBytes = 0;
+    return RoundUp(size, 8);
+  }
+  if (hasMft) mft[static_cast<std::size_t>(node.record)].held = kDataElsewhere;
+  node.clusterBytes = RoundUp(size, clusterSize);
+  return node.clusterBytes;
+}
+
+bool TFakeFileSystem::CreateFolder(const std::string& path) {
+  const TLogged logged(*this, "mkdir " + path);
+  if (!CanAdd(path) || foldersBeforeFailure == 0) return false;
+  if (foldersBeforeFailure > 0) --foldersBeforeFailure;
+  auto& node = nodes[path];
+  node.folder = true;
+  TakeRecord(node);
+  if (hasMft) mft[static_cast<std::size_t>(node.record)].held = kFolderIndex;
+  else node.clusterBytes = clusterSize;
+  AddEntry(path);
+  return true;
+}
+
+bool TFakeFileSystem::RemoveFolder(const std::string& path) {
+  const TLogged logged(*this, "rmdir " + path);
+  const auto it = nodes.find(path);
+  if (it == nodes.end() || !it->second.folder || !Under(path).empty()) return false;
+  FreeRecord(it->second);
+  nodes.erase(it);
+  return true;
+}
+
+std::optional<std::vector<TFolderEntry>> TFakeFileSystem::ListFolder(const std::string& path) {
+  const auto it = nodes.find(path);
+  if (it == nodes.end() || !it->second.folder) return std::nullopt;
+  std::vector<TFolderEntry> entries;
+  for (const std::string& inside : Under(path)) {
+    if (inside.find('\\', path.size() + 1) != std::string::npos) continue;
+    const Node& node = nodes.at(inside);
+    entries.push_back({inside.substr(path.size() + 1), node.folder, static_cast<std::int64_t>(node.data.size())});
+  }
+  return entries;
+}
+
+TSmallFile TFakeFileSystem::CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) {
+  const TLogged logged(*this, "small " + path + " " + std::to_string(count));
+  if (!CanAdd(path) || smallFilesBeforeFailure == 0) return {};
+  if (smallFilesBeforeFailure > 0) --smallFilesBeforeFailure;
+  auto& node = nodes[path];
+  node.small = true;
+  node.data.assign(data, data + count);
+  TakeRecord(node);
+  const std::int64_t allocation = PlaceData(node);
+  AddEntry(path);
+  ++smallFiles;
+  if (onSmallFile) onSmallFile(smallFiles);
+  return {true, allocation, node.record};
+}
+
+std::optional<std::vector<std::byte>> TFakeFileSystem::ReadSmallFile(const std::string& path, std::size_t limit) {
+  const auto it = nodes.find(path);
+  if (it == nodes.end() || it->second.folder || it->second.data.size() > limit) return std::nullopt;
+  return it->second.data;
+}
+
+std::vector<std::string> TFakeFileSystem::Under(const std::string& folder) const {
+  std::vector<std::string> paths;
+  const std::string prefix = folder + "\\";
+  for (auto it = nodes.lower_bound(prefix); it != nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    paths.push_back(it->first);
+  return paths;
 }
 
 std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {

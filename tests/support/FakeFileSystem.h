@@ -23,6 +23,18 @@ class TFakeFileSystem : public IFileSystem {
     bool fill = false;         // made by CreateFill: its bytes take the drive's free space
     bool undeletable = false;  // Delete reports success, name stays (under any name)
     std::int64_t times = kOriginalTime;
+    bool small = false;             // made by CreateSmallFile
+    int record = -1;                // its MFT record, when the drive has an MFT
+    std::int64_t clusterBytes = 0;  // what a small file or folder takes of the free space
+  };
+  // What an MFT record last held: a deleted file's data, a folder's index, only the
+  // attributes of data that went to a cluster, or that many bytes of resident data.
+  static constexpr int kOldData = -1;
+  static constexpr int kFolderIndex = -2;
+  static constexpr int kDataElsewhere = -3;
+  struct Record {
+    bool used = false;
+    int held = kOldData;
   };
   static constexpr std::int64_t kOriginalTime = 129654432000000000LL;  // 2011-11-11
 
@@ -41,6 +53,24 @@ class TFakeFileSystem : public IFileSystem {
   std::size_t maxFillFileSize = SIZE_MAX;         // a fill file cannot grow past this (FAT32's limit)
   bool failTruncate = false;
   bool failSetTimes = false;
+  // Small files and folders. By default each takes a cluster, as on FAT, exFAT and
+  // ext4. With an MFT each takes a record instead: a file's data stays inside it up to
+  // residentLimit bytes and a folder's index up to folderIndexLimit entries; past that
+  // they take a cluster too. With no record free, the MFT grows by 16 records and
+  // takes mftGrowth bytes of the free space.
+  std::int64_t clusterSize = 4096;
+  bool hasMft = false;
+  std::vector<Record> mft;      // the drive's records, free ones included
+  // ntfs-3g's order: after the last record given, growing the MFT once at its end
+  // before it comes round to free records below; otherwise the lowest free one.
+  bool nextFitRecords = false;
+  int lastRecordGiven = -1;
+  std::size_t residentLimit = 664;
+  std::size_t folderIndexLimit = 5;
+  std::int64_t mftGrowth = 16384;
+  int smallFilesBeforeFailure = -1;  // small files made before CreateSmallFile fails; -1: never
+  int foldersBeforeFailure = -1;     // folders made before CreateFolder fails; -1: never
+  std::function<void(int)> onSmallFile;  // told the number of small files made so far
   // Run once, right after the operation that logs this line: a file that appears or
   // vanishes between the sizing of an entry and its overwrite, a stop requested.
   std::map<std::string, std::function<void()>> after;
@@ -54,6 +84,8 @@ class TFakeFileSystem : public IFileSystem {
   std::vector<std::string> renamedTo;  // every name a rename gave, in order
   int writes = 0;
   int flushes = 0;
+  int smallFiles = 0;
+  std::int64_t mftGrown = 0;
   std::size_t largestWrite = 0;
 
   std::uint32_t GetAttributes(const std::string& path) override;
@@ -65,15 +97,33 @@ class TFakeFileSystem : public IFileSystem {
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
+  std::int64_t ClusterSize(const std::string& root) override;
+  // Each takes a record where the drive has an MFT, and a cluster where it has none.
+  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
+  bool CreateFolder(const std::string& path) override;
+  // What the clean-up after a killed record fill reads and removes.
+  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
+  std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
+  bool RemoveFolder(const std::string& path) override;
 
   // The lines of the log that begin with this, in order.
   std::vector<std::string> Logged(const std::string& start) const;
   bool AllZero(const std::string& path) const;
   // Bytes the fill files on a drive hold now.
   std::int64_t FillBytes(const std::string& root) const;
+  // The paths of everything in a folder, however deep.
+  std::vector<std::string> Under(const std::string& folder) const;
 
  private:
   friend class TFakeFile;
   friend class TLogged;
   std::unique_ptr<IShredFile> Open(const std::string& path);
+  bool CanAdd(const std::string& path) const;
+  // A new entry of its folder: the folder's index may outgrow its record.
+  void AddEntry(const std::string& path);
+  void TakeRecord(Node& node);
+  void FreeRecord(const Node& node);
+  // Where a small file's data lives once it has this length; its allocation.
+  std::int64_t PlaceData(Node& node);
+  bool FGrewAtEnd = false;
 };

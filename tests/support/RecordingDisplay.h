@@ -14,10 +14,23 @@ class TRecordingDisplay final : public IShredDisplay {
   std::int32_t min = -1, max = -1, position = -1;
   std::uint32_t statusColor = 0xFFFFFFFFu;
   std::vector<std::int32_t> positions;
+  std::vector<std::int32_t> maxes;
+  std::vector<std::string> statuses;
   std::vector<std::string> readouts;
+
+  // The bar's positions until a status text that starts so: what one stage showed.
+  std::vector<std::int32_t> PositionsBefore(std::string_view statusStart) const {
+    std::vector<std::int32_t> shown;
+    for (const std::string& call : calls) {
+      if (call.rfind("status " + std::string(statusStart), 0) == 0) break;
+      if (call.rfind("pos ", 0) == 0) shown.push_back(std::stoi(call.substr(4)));
+    }
+    return shown;
+  }
 
   void SetStatusText(std::string_view text) override {
     status = text;
+    statuses.push_back(status);
     calls.push_back("status " + status);
   }
   void RepaintStatus() override { calls.push_back("repaint-status"); }
@@ -37,6 +50,7 @@ class TRecordingDisplay final : public IShredDisplay {
   }
   void SetProgressMax(std::int32_t value) override {
     max = value;
+    maxes.push_back(value);
     calls.push_back("max " + std::to_string(value));
   }
   void SetProgressPosition(std::int32_t value) override {

@@ -1,5 +1,5 @@
 // The shredding run over real drives without the window, for the medium tests and
-// the benchmark: shredrun [--delay-ms N] [--status] PATH...
+// the benchmark: shredrun [--delay-ms N] [--record-delay-ms N] [--status] PATH...
 // Prints every entry as the run left it, one per line; exit 0, or 3 when the run
 // ended with an error (its message on stderr).
 #include <fcntl.h>
@@ -12,32 +12,39 @@
 #include <vector>
 
 #include "engine/ShredEngine.h"
+#include "engine/ShredTexts.h"
 #include "engine/Win32FileSystem.h"
 #include "tests/support/VectorFileList.h"
 
 namespace {
 
-// Sleeping per block lets a test kill the process while a fill is half written.
-// The status text carries each entry's shred size, which the tests check.
+// Sleeping per block lets a test kill the process while a fill is half written, and
+// sleeping per small file while it fills the MFT's free records. The status text
+// carries each entry's shred size, which the tests check.
 class TToolDisplay final : public TNullDisplay {
  public:
-  TToolDisplay(DWORD delayMs, bool echoStatus) noexcept : FDelayMs(delayMs), FEchoStatus(echoStatus) {}
+  TToolDisplay(DWORD delayMs, DWORD recordDelayMs, bool echoStatus) noexcept
+      : FDelayMs(delayMs), FRecordDelayMs(recordDelayMs), FEchoStatus(echoStatus) {}
   void SetStatusText(std::string_view text) override {
+    FFillingRecords = text.rfind(kRecordFillText, 0) == 0;
     if (!FEchoStatus) return;
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     std::fflush(stderr);
   }
   void SetProgressPosition(std::int32_t) override {
-    if (FDelayMs > 0) ::Sleep(FDelayMs);
+    const DWORD delay = FFillingRecords ? FRecordDelayMs : FDelayMs;
+    if (delay > 0) ::Sleep(delay);
   }
 
  private:
   DWORD FDelayMs;
+  DWORD FRecordDelayMs;
   bool FEchoStatus;
+  bool FFillingRecords = false;
 };
 
 int Usage() {
-  std::fputs("usage: shredrun [--delay-ms N] [--status] PATH...\n", stderr);
+  std::fputs("usage: shredrun [--delay-ms N] [--record-delay-ms N] [--status] PATH...\n", stderr);
   return 2;
 }
 
@@ -51,13 +58,15 @@ int main(int argc, char** argv) {
   // the benchmark would time 40,000 writes for 2,000 entries along with the engine.
   std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
 
-  DWORD delayMs = 0;
+  DWORD delayMs = 0, recordDelayMs = 0;
   bool echoStatus = false;
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--delay-ms" && i + 1 < argc) {
       delayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--record-delay-ms" && i + 1 < argc) {
+      recordDelayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--status") {
       echoStatus = true;
     } else if (arg.rfind("--", 0) == 0) {
@@ -71,7 +80,7 @@ int main(int argc, char** argv) {
   TVectorFileList list(paths);
   try {
     TWin32FileSystem fileSystem;
-    TToolDisplay display(delayMs, echoStatus);
+    TToolDisplay display(delayMs, recordDelayMs, echoStatus);
     TShredEngine(fileSystem, display).Run(list);
   } catch (const std::exception& error) {
     // The entries as far as the run got still go to stdout: tests check them too.

@@ -1,0 +1,112 @@
+#pragma once
+// The second half of a free-space wipe. NTFS keeps a file of up to some 700 bytes
+// inside its record of the MFT, not in a cluster, and a deleted file's record keeps
+// its data until another file is given that record; a data fill takes only clusters,
+// so it never reaches them. Once the data fill is complete and still holds its space,
+// this makes small files, each of zeros of the longest length that still stays inside
+// its record, until the MFT has no free record left, and then removes them all.
+//
+// How it tells: the drive's free space. The fill left only its 5% free; a file that
+// stays inside its record takes none of it, and neither do the tree's folders, kept
+// small for that (RecordTree.h). The free space falls when the MFT has to grow, or
+// when a file takes a cluster. On FAT32, exFAT, ext4 or xfs the first small file
+// takes a cluster and the fill ends at once.
+//
+// A system that hands out the lowest free record grows the MFT only once every free
+// record is taken: there the fill ends when the MFT grows. ntfs-3g hands out records
+// after the last one it gave, and was measured growing the MFT once before it came
+// round to the free records below (25 of 64 deleted small files survived a fill that
+// ended there). Which kind a drive has shows in the length search: a file made just
+// after one was removed gets the removed one's record back, or not. Where it does
+// not, the fill goes on past a growth for as long as files still get records from
+// below where the MFT ended, and ends at the growth after which none did.
+//
+// ntfs-3g clears a record after its header when it hands it out again, so there any
+// file given the record wipes it. Windows' driver may not: there a file overwrites
+// only as much of its record as its own attributes and data take. So the length is
+// the longest that stays resident, found on the drive itself (it depends on the
+// record size and on what each record holds besides the data; 1 KiB records, 4 KiB
+// records, Windows and ntfs-3g all differ): one byte longer and the data moves to a
+// cluster, leaving most of the record as it was.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/FileSystem.h"
+#include "engine/RecordTree.h"
+#include "engine/RunStop.h"
+#include "engine/ShredDisplay.h"
+
+class TRecordFill {
+ public:
+  enum class TEnd {
+    DriveFilled,  // no record was left free, or the drive keeps no data in records
+    Stopped,      // the user stopped the run
+    Failed,       // a creation or a write failed, or the drive could not be asked
+  };
+
+  // For a fill of fillPath, whose files all still hold their space.
+  TRecordFill(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop, const std::string& fillPath);
+  TRecordFill(const TRecordFill&) = delete;
+  TRecordFill& operator=(const TRecordFill&) = delete;
+  // Removes what RemoveAll() has not: nothing the fill made stays behind it.
+  ~TRecordFill();
+
+  TEnd Run();
+  // Removes every file and folder the fill made. True when none of them remains.
+  bool RemoveAll();
+
+  // The data length it found, 0 before it has.
+  std::uint32_t Length() const noexcept { return FLength; }
+
+ private:
+  // A file of the length search: kept, or removed again because it took a cluster,
+  // unless the phase ended first.
+  struct TProbe {
+    bool kept = false;
+    std::optional<TEnd> end;
+  };
+  struct TKept {
+    std::uint64_t slot;
+    std::uint32_t length;
+  };
+
+  bool Begin();
+  // Why no further file may be made, if there is a reason.
+  std::optional<TEnd> MustEnd();
+  // After the free space fell: true when the fill has taken every record it can.
+  bool MftFull(std::int64_t free);
+  void Note(const TSmallFile& made);
+  bool MakeFolders(std::uint64_t slot);
+  bool MakeFile(std::uint64_t slot, std::uint32_t length, TSmallFile& made);
+  std::optional<TEnd> FindLength();
+  TProbe Probe(std::uint32_t length);
+  bool LengthenProbes();
+  TEnd FillRecords();
+  // display: null on the way out of the destructor, which must not throw.
+  bool Remove(IShredDisplay* display);
+
+  IFileSystem& FFileSystem;
+  IShredDisplay& FDisplay;
+  const TRunStop& FStop;
+  const std::string FRoot;
+  const TRecordTree FTree;
+  const std::vector<std::byte> FZeros;
+  bool FTopMade = false;
+  bool FRemoved = false;
+  std::int64_t FBaseline = -1;
+  std::int64_t FCluster = -1;
+  std::uint32_t FLength = 0;
+  std::uint64_t FNext = 0;   // the slot of the next file
+  std::uint64_t FTried = 0;  // slots that may have a file or folders on the drive
+  std::uint64_t FFoldersMade = 0;  // slots whose folders are all there
+  std::int64_t FLastRecord = -1;    // the record of the file made last; -1: the system does not say
+  std::int64_t FFreedRecord = -1;   // the record of the probe removed last
+  std::optional<bool> FFreedComesBack;
+  int FGrowths = 0;                 // times the free space fell and the fill went on
+  std::int64_t FOldEnd = -1;        // the last record there was before the MFT first grew
+  bool FOldSinceGrowth = false;     // a file got a record up to there since the last growth
+  std::vector<TKept> FProbes;
+};
