@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // An open file, written sequentially from byte 0. Destroying it closes it.
 class IShredFile {
@@ -49,6 +51,10 @@ class IFileSystem {
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   // Bytes free and available to the user on a drive root such as "C:\", or -1.
   virtual std::int64_t FreeSpace(const std::string& root) = 0;
+  // The names of everything a folder holds, files and folders alike, without "." and
+  // "..", in no particular order. The folder is a path prefix as FolderOf gives it
+  // ("C:\a\", or empty for the current folder). Nothing when it cannot be read.
+  virtual std::optional<std::vector<std::string>> ListFolder(const std::string& folder) = 0;
   // Orders names as the system compares file names: 0 when they name the same file,
   // which they do when they differ only in letter case. This default knows the case
   // of ASCII letters only; the real file system knows the system's whole upper-case

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "base/Handles.h"
 
 namespace {
@@ -121,11 +124,31 @@ std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
 }
 
+std::optional<std::vector<std::string>> TWin32FileSystem::ListFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  const UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &found));
+  if (!find) return std::nullopt;
+  std::vector<std::string> names;
+  do {
+    const std::string_view name = found.cFileName;
+    if (name != "." && name != "..") names.emplace_back(name);
+  } while (::FindNextFileA(find.get(), &found));
+  // A search cut short would hide neighbours: only its normal end counts.
+  if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+  return names;
+}
+
 // The file systems compare names through the system's upper-case table, which knows
 // the case of every script's letters: "É" and "é" name one file, as "E" and "e" do.
 // CompareStringOrdinal ignores case with that table; where it is missing, the
 // invariant locale's upper case is the nearest the system offers.
 int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
+  // Plain ASCII upper-cases the same in every table, and a scrub sorts whole folders
+  // with this: such names are compared here, without two conversions and a call.
+  const auto ascii = [](const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  if (ascii(a) && ascii(b)) return IFileSystem::CompareNames(a, b);
   std::wstring first = Widen(a);
   std::wstring second = Widen(b);
   if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);

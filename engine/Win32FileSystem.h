@@ -15,6 +15,7 @@ class TWin32FileSystem final : public IFileSystem {
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
+  std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override;
   int CompareNames(const std::string& a, const std::string& b) override;
 
  private:

@@ -198,6 +198,37 @@ TEST_F(Win32ShredTest, NeitherARenameNorAnExtraFillFileReplacesAFile) {
   EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"b.txt", "c.txt"}));
 }
 
+// What the scrub reads to find a file's neighbours: every name in the folder, folders
+// too, and nothing for a folder that cannot be read.
+TEST_F(Win32ShredTest, AFolderListingHoldsItsFilesAndFoldersWithoutTheDots) {
+  MakeFile("b.txt", 1);
+  MakeFile("A.txt", 1);
+  ASSERT_TRUE(::CreateDirectoryA((folder / "sub").c_str(), nullptr));
+  MakeFile("sub\\inner.txt", 1);
+  auto names = fs.ListFolder(folder.Path());
+  ASSERT_TRUE(names);
+  std::sort(names->begin(), names->end());
+  EXPECT_EQ(*names, (std::vector<std::string>{"A.txt", "b.txt", "sub"}));
+  EXPECT_FALSE(fs.ListFolder(folder / "no-such-folder\\"));
+}
+
+// The scrub sorts whole folders with CompareNames, which orders plain ASCII names
+// itself: they must come out as the system orders them, case and punctuation alike.
+TEST_F(Win32ShredTest, AsciiNamesCompareAsTheSystemComparesThem) {
+  using CompareOrdinal = int(WINAPI*)(const wchar_t*, int, const wchar_t*, int, BOOL);
+  const auto compare = reinterpret_cast<CompareOrdinal>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
+  if (compare == nullptr) GTEST_SKIP() << "no CompareStringOrdinal on this system";
+  const std::vector<std::string> names = {"a", "A", "b", "_", "[", "~", "-", " ", "0", "9", "Z", "z", "{", "@",
+                                          "ab", "aB", "a_", "a-", "A.txt", "a.TXT", "a~", "`", "^", ""};
+  for (const auto& a : names)
+    for (const auto& b : names) {
+      const std::wstring wa(a.begin(), a.end()), wb(b.begin(), b.end());
+      const int expected = compare(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) - 2;
+      EXPECT_EQ(fs.CompareNames(a, b), expected) << "\"" << a << "\" and \"" << b << "\"";
+    }
+}
+
 TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
   const std::string missing = folder / "no-such-folder\\file.txt";
   TVectorFileList list({missing});

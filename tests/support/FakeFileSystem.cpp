@@ -135,6 +135,18 @@ std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
   return it == freeSpace.end() ? -1 : it->second - FillBytes(root);
 }
 
+std::optional<std::vector<std::string>> TFakeFileSystem::ListFolder(const std::string& folder) {
+  log.push_back("list " + folder);
+  ++listings;
+  if (unreadableFolders.count(folder)) return std::nullopt;
+  std::vector<std::string> names;
+  for (const auto& [path, node] : nodes)
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+        path.find('\\', folder.size()) == std::string::npos)
+      names.push_back(path.substr(folder.size()));
+  return names;
+}
+
 std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {
   std::int64_t bytes = 0;
   for (const auto& [path, node] : nodes)

@@ -40,11 +40,13 @@ class TFakeFileSystem : public IFileSystem {
   std::size_t maxFillFileSize = SIZE_MAX;         // a fill file cannot grow past this (FAT32's limit)
   bool failTruncate = false;
   bool failSetTimes = false;
+  std::set<std::string> unreadableFolders;       // ListFolder fails for these
 
   // Observed.
   std::map<std::string, Node> nodes;
   std::vector<std::string> log;  // one line per operation
   std::vector<std::string> renamedTo;  // every name a rename gave, in order
+  int listings = 0;
   int writes = 0;
   int flushes = 0;
   std::size_t largestWrite = 0;
@@ -58,6 +60,7 @@ class TFakeFileSystem : public IFileSystem {
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
+  std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override;
 
   bool AllZero(const std::string& path) const;
   // Bytes the fill files on a drive hold now.
