@@ -106,6 +106,7 @@ bool TShredEngine::Remove(const std::string& entry) {
 void TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
+  FScrub.StartRun();
   const int count = list.Count();
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {

@@ -22,6 +22,10 @@ class TShredEngine {
  public:
   TShredEngine(IFileSystem& fileSystem, IShredDisplay& display)
       : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem, FNames) {}
+  // Draws the same random names on every run with the same seed, for tests that
+  // must give the same result each time.
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed)
+      : FFileSystem(fileSystem), FDisplay(display), FNames(nameSeed), FScrub(fileSystem, FNames) {}
 
   // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
   // file, 95% of the drive's free space for any other name. Negative: skip it.
