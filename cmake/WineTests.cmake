@@ -26,6 +26,7 @@ function(quorvane_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;RESOURCE_LOCK" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main quorvane_warnings)
+  target_compile_options(${name} PRIVATE ${QUORVANE_TEST_CODE_OPTIONS})
   list(TRANSFORM ARG_RESOURCE_LOCK PREPEND "${QUORVANE_ARCH}.")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
                        TEST_PREFIX ${QUORVANE_TEST_PREFIX} PROPERTIES TIMEOUT 300 RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")

@@ -32,6 +32,7 @@ class IFileSystem {
  public:
   static constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
   static constexpr std::uint32_t kReadOnly = 0x1u;
+  static constexpr std::uint32_t kFolder = 0x10u;
 
   virtual ~IFileSystem() = default;
   virtual std::uint32_t GetAttributes(const std::string& path) = 0;
@@ -43,9 +44,9 @@ class IFileSystem {
   // No sharing, not truncated, positioned at byte 0; null when the open fails.
   virtual std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) = 0;
   // A new file for the free-space fill: no sharing, and the system removes it when
-  // it is closed, even if the program dies first. It replaces a file of that name
-  // only when asked to; otherwise a name that is taken makes it fail.
-  virtual std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) = 0;
+  // it is closed, even if the program dies first. It never replaces anything: a
+  // name that is taken, by a file made since it was found missing, makes it fail.
+  virtual std::unique_ptr<IShredFile> CreateFill(const std::string& path) = 0;
   virtual bool Delete(const std::string& path) = 0;
   // Gives a file a new name; fails rather than replace anything that has that name.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;

@@ -4,7 +4,7 @@
 
 std::unique_ptr<TFreeSpaceFill> TFreeSpaceFill::Create(IFileSystem& fileSystem, TNeutralNames& names,
                                                        const std::string& path) {
-  auto first = fileSystem.CreateFill(path, true);
+  auto first = fileSystem.CreateFill(path);
   if (!first) return nullptr;
   return std::unique_ptr<TFreeSpaceFill>(new TFreeSpaceFill(fileSystem, names, path, std::move(first)));
 }
@@ -40,8 +40,7 @@ bool TFreeSpaceFill::StartNextFile() {
   // Only a drive that still has room is worth another file; a full one ends the fill.
   if (FFileSystem.FreeSpace(FRoot) <= 0) return false;
   std::string path = FNames.NewName(FFolder);
-  // A new name, made so that it replaces nothing, even a file made since.
-  auto next = FFileSystem.CreateFill(path, false);
+  auto next = FFileSystem.CreateFill(path);
   if (!next) return false;
   FPaths.push_back(std::move(path));
   FFiles.push_back(std::move(next));

@@ -16,7 +16,8 @@
 
 class TFreeSpaceFill final : public IShredFile {
  public:
-  // The fill's first file, under the entry's own name; null when it cannot be made.
+  // The fill's first file, under the entry's own name; null when it cannot be made,
+  // a name that is taken included: a file there now is not the fill's to replace.
   static std::unique_ptr<TFreeSpaceFill> Create(IFileSystem& fileSystem, TNeutralNames& names, const std::string& path);
 
   TFreeSpaceFill(const TFreeSpaceFill&) = delete;

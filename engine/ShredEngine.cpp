@@ -31,39 +31,43 @@ class ProgressReset {
 
 }  // namespace
 
-std::int64_t TShredEngine::ShredSize(const std::string& entry) {
-  if (entry.empty()) return 0;
+TShredSize TShredEngine::ShredSize(const std::string& entry) {
+  if (entry.empty()) return {TShredSize::kFill, 0};
   if (!HasWildcards(entry) && FFileSystem.FileExists(entry)) {
     const auto file = FFileSystem.OpenExisting(entry, false);
     if (!file) throw EFOpenError(FormatMessage1(kCannotOpenFile, entry));
-    return file->Length();
+    return {TShredSize::kExistingFile, file->Length()};
   }
-  return NinetyFivePercent(FFileSystem.FreeSpace(DriveRoot(entry)));
+  return {TShredSize::kFill, NinetyFivePercent(FFileSystem.FreeSpace(DriveRoot(entry)))};
 }
 
-std::int64_t TShredEngine::ShredFile(const std::string& entry, std::int64_t shredSize) {
-  FDisplay.SetStatusText(StatusText(entry, shredSize));
+std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize& size) {
+  FDisplay.SetStatusText(StatusText(entry, size.Bytes));
   FDisplay.RepaintStatus();
 
-  // Writing back attributes that could not be read would set every other bit.
-  if (const auto attributes = FFileSystem.GetAttributes(entry); attributes != IFileSystem::kInvalidAttributes) {
+  // Writing back attributes that could not be read would set every other bit. A
+  // fill's name may hold a folder, whose read-only bit goes as a file's does; a file
+  // there has appeared since the entry was sized, and is not the run's to touch.
+  if (const auto attributes = FFileSystem.GetAttributes(entry);
+      attributes != IFileSystem::kInvalidAttributes &&
+      (size.Kind == TShredSize::kExistingFile || (attributes & IFileSystem::kFolder) != 0)) {
     // Writing back the bits that are there changes nothing, and under Wine it costs
     // opening the file: a tenth of the time a small file takes.
     if (const auto cleared = (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly; cleared != attributes)
       FFileSystem.SetAttributes(entry, cleared);
   }
-  const bool existing = !HasWildcards(entry) && FFileSystem.FileExists(entry);
-  const auto blockSize = static_cast<std::int32_t>(std::min<std::int64_t>(shredSize, kBlockSize));
+  const auto blockSize = static_cast<std::int32_t>(std::min<std::int64_t>(size.Bytes, kBlockSize));
 
   FDisplay.SetProgressMin(0);
-  FDisplay.SetProgressMax(static_cast<std::int32_t>(shredSize / ProgressDivisor(shredSize)));
+  FDisplay.SetProgressMax(static_cast<std::int32_t>(size.Bytes / ProgressDivisor(size.Bytes)));
   FDisplay.SetProgressPosition(0);
 
-  if (!existing) return Fill(entry, shredSize, blockSize);
+  if (size.Kind == TShredSize::kFill) return Fill(entry, size.Bytes, blockSize);
+  // Never made anew; and a file of another length is not the one that was sized.
   const auto file = FFileSystem.OpenExisting(entry, true);
-  if (!file) return -1;
+  if (!file || file->Length() != size.Bytes) return -1;
   const ProgressReset reset(FDisplay);
-  return OverwriteBlocks(*file, shredSize, blockSize) && file->Flush() ? shredSize : -1;
+  return OverwriteBlocks(*file, size.Bytes, blockSize) && file->Flush() ? size.Bytes : -1;
 }
 
 std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize) {
@@ -94,15 +98,6 @@ bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std
   return true;
 }
 
-bool TShredEngine::Remove(const std::string& entry) {
-  // A fill file is already gone once closed; one the system kept is ours and all
-  // zero, and goes the same way as a file of the user's.
-  if (!FFileSystem.FileExists(entry)) return !FFileSystem.NameExists(entry);
-  // DeleteFileA can report success while the name stays (a pending delete, an
-  // immutable file): only a file that is really gone counts as shredded.
-  return FScrub.ScrubAndDelete(entry);
-}
-
 void TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
@@ -118,10 +113,12 @@ void TShredEngine::Run(IFileList& list) {
       list.Repaint();
       continue;
     }
-    const std::int64_t size = ShredSize(entry);
-    if (size < 0) continue;
-    if (ShredFile(entry, size) < 0) continue;
-    if (!Remove(entry)) continue;
+    const TShredSize size = ShredSize(entry);
+    if (size.Bytes < 0 || ShredFile(entry, size) < 0) continue;
+    // A complete fill has removed its files itself. DeleteFileA can report success
+    // while the name stays (a pending delete, an immutable file): only a file that
+    // is really gone counts as shredded.
+    if (size.Kind == TShredSize::kExistingFile && !FScrub.ScrubAndDelete(entry)) continue;
     list.Replace(index, std::string(kShreddedMarker) + entry);
     list.Repaint();
     marked.Add(entry);

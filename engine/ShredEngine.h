@@ -10,6 +10,7 @@
 #include "engine/FileSystem.h"
 #include "engine/MetadataScrub.h"
 #include "engine/NeutralNames.h"
+#include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 
 // An existing file that cannot be opened for sizing; it ends the run.
@@ -18,24 +19,35 @@ class EFOpenError : public Exception {
   using Exception::Exception;
 };
 
+// ShredSize's answer for an entry, which is what ShredFile acts on: an entry is
+// decided once, so a name that appears or vanishes in between is never taken for
+// what it was not.
+struct TShredSize {
+  enum TKind { kExistingFile, kFill };
+  TKind Kind;
+  std::int64_t Bytes;  // an existing file's length, or the fill's size; negative: skip
+};
+
 class TShredEngine {
  public:
-  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display)
-      : FFileSystem(fileSystem), FDisplay(display), FScrub(fileSystem, FNames) {}
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never())
+      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FScrub(fileSystem, FNames) {}
   // Draws the same random names on every run with the same seed, for tests that
   // must give the same result each time.
-  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed)
-      : FFileSystem(fileSystem), FDisplay(display), FNames(nameSeed), FScrub(fileSystem, FNames) {}
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed,
+               const TRunStop& stop = TRunStop::Never())
+      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FNames(nameSeed), FScrub(fileSystem, FNames) {}
 
-  // Bytes to overwrite for an entry: 0 for an empty text, the length of an existing
-  // file, 95% of the drive's free space for any other name. Negative: skip it.
-  std::int64_t ShredSize(const std::string& entry);
+  // An existing file and its length, or a fill: of 95% of the drive's free space for
+  // any other name (a folder too), of 0 bytes for an empty text.
+  TShredSize ShredSize(const std::string& entry);
 
-  // Overwrites shredSize bytes of the entry's file with zeros from byte 0 and flushes
-  // them to the medium, creating the file for a missing name. Returns the bytes
-  // written, or -1 when the file could not be opened or created, or when a write or
-  // the flush failed. The file is left closed; a fill's files are all removed.
-  std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
+  // Overwrites the answer's bytes with zeros from byte 0 and flushes them to the
+  // medium: an existing file's only if it is still there with that length, a fill
+  // only in a file it makes anew. Returns the bytes written, or -1 when the file
+  // could not be opened or made, or when a write or the flush failed. The file is
+  // left closed; a fill's files are all removed.
+  std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
   // overwritten file of the user's loses its length, times and name before it goes.
@@ -44,11 +56,10 @@ class TShredEngine {
  private:
   bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
   std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
-  // After a complete ShredFile: true when nothing of the entry's file is left.
-  bool Remove(const std::string& entry);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
+  const TRunStop& FStop;
   TNeutralNames FNames;
   TMetadataScrub FScrub;
 };

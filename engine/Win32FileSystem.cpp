@@ -98,9 +98,8 @@ std::unique_ptr<IShredFile> TWin32FileSystem::OpenExisting(const std::string& pa
   return Wrap(::CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path, bool replaceExisting) {
-  return Wrap(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            replaceExisting ? CREATE_ALWAYS : CREATE_NEW,
+std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path) {
+  return Wrap(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 

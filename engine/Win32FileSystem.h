@@ -11,7 +11,7 @@ class TWin32FileSystem final : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool NameExists(const std::string& path) override;
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;

@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, whatever the build and the tests need and is not there yet.
+# Every tool a test calls comes from one of these packages: a test that finds a tool
+# missing fails and names its package, it never skips.
 set -euo pipefail
 
-need=(cmake make g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64
-      wine wine32:i386 wine64 xvfb x11-apps x11-utils imagemagick googletest
-      fonts-wine fonts-ocr-a e2fsprogs xfsprogs coreutils util-linux time python3
-      ntfs-3g exfat-fuse exfatprogs fusefat dosfstools fuse3 sleuthkit)
+need=(cmake make g++ binutils g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64
+      wine wine32:i386 wine64 xvfb x11-apps x11-utils imagemagick googletest fonts-wine fonts-ocr-a
+      coreutils util-linux mount procps findutils grep sed tar git time python3
+      e2fsprogs xfsprogs ntfs-3g exfat-fuse exfatprogs fusefat dosfstools fuse3 sleuthkit)
+
+# A Debian mirror that is being synced serves index files that do not match its
+# Release file for a while ("File has unexpected size ... Mirror sync in progress?").
+# Such a failure passes: the update and the install are tried again after a pause, a
+# bounded number of times.
+tries=${QUORVANE_APT_TRIES:-6}
+pause=${QUORVANE_APT_PAUSE:-30}
 
 missing=()
 for p in "${need[@]}"; do
@@ -16,8 +25,29 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+
+# One try: the lists, then the packages. An index that fails to update is left out
+# (apt keeps what it had): the others may hold all that is missing, so the install
+# is tried regardless, and its failure is what counts.
+try_install() {  # LOG
+  $sudo apt-get update -qq >"$1" 2>&1 || true
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$1" 2>&1
+}
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+for ((try = 1; ; try++)); do
+  try_install "$log" && exit 0
+  ((try < tries)) || break
+  echo "install-deps: installing ${missing[*]} failed (try $try of $tries):" >&2
+  grep -m 2 '^E:' "$log" >&2 || tail -n 2 "$log" >&2
+  echo "install-deps: trying again in $pause s (a Debian mirror may be in the middle of a sync)" >&2
+  sleep "$pause"
+done
+echo "install-deps: ERROR: cannot install ${missing[*]} after $tries tries; the last one said:" >&2
+grep -E '^E:|Depends:' "$log" | head -n 12 >&2 || tail -n 12 "$log" >&2
+echo "install-deps: the build and the tests need these packages: run this script again once the mirror answers" >&2
+exit 1

@@ -11,7 +11,8 @@ build=${QUORVANE_BUILD:-$here/build}
 # 64-bit build of the same sources instead.
 . "$here/scripts/wine-arch.sh"
 arch=i686 winearch=win32 loader=/usr/lib/wine/wine
-if ! can_run_32bit; then
+mkdir -p "$build"
+if ! can_run_32bit "$build"; then
   arch=x86_64 winearch=win64 loader=/usr/lib/wine/wine64
   echo "This kernel runs no 32-bit programs: starting the 64-bit build of Quorvane instead."
 fi

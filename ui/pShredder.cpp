@@ -174,9 +174,9 @@ void TfrmShredder::Exit1Click(TComponent*) { frmShredder->Close(); }
 
 void TfrmShredder::About1Click(TComponent*) { frmAbout->ShowModal(); }
 
-std::int64_t TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
+TShredSize TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
 
-std::int64_t TfrmShredder::ShredFile(const std::string& entry, std::int64_t shredSize) {
+std::int64_t TfrmShredder::ShredFile(const std::string& entry, const TShredSize& size) {
   const TCommandScope command(*FDrawing);
-  return FEngine->ShredFile(entry, shredSize);
+  return FEngine->ShredFile(entry, size);
 }

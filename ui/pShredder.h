@@ -55,8 +55,8 @@ class TfrmShredder : public TForm {
   void About1Click(TComponent* Sender);
 
   // The shredding engine's two operations on one entry.
-  std::int64_t ShredSize(const std::string& entry);
-  std::int64_t ShredFile(const std::string& entry, std::int64_t shredSize);
+  TShredSize ShredSize(const std::string& entry);
+  std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
 
  private:
   void AllowDropsWhenElevated();

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Mounts a small tmpfs and an ext4 image as Wine drives, lets the built program
 # shred a fill and a file there, then checks the image's raw bytes for the file's
-# contents. Needs root; says so and skips (77) where it cannot mount.
+# contents. Needs root; says so and skips (77) where the machine cannot mount.
 # usage: e2e-drives.sh WINE-RUN DRIVES-TEST-EXE QUORVANE-EXE PREFIX
 set -uo pipefail
 run=$1 test_exe=$2 program=$3 prefix=$4
+. "$(dirname "$0")/../support/skip.sh"
 
-if [ "$(id -u)" -ne 0 ]; then echo "SKIPPED: needs root to mount test drives"; exit 77; fi
+[ "$(id -u)" -eq 0 ] || skip_machine "needs root to mount test drives"
+need_tools e2fsprogs mkfs.ext4
+need_tools mount mount umount
+need_tools util-linux mountpoint
 work=$(mktemp -d /tmp/quorvane-e2e.XXXXXX)
 fill_dir=$work/fill medium_dir=$work/medium image=$work/ext4.img
 mkdir -p "$fill_dir" "$medium_dir"
@@ -18,14 +22,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if ! mount -t tmpfs -o size=8m tmpfs "$fill_dir" 2>/dev/null; then
-  echo "SKIPPED: cannot mount a tmpfs here"; exit 77
-fi
+mount -t tmpfs -o size=8m tmpfs "$fill_dir" 2>/dev/null || skip_machine "cannot mount a tmpfs here"
 truncate -s 64M "$image"
-mkfs.ext4 -q -F "$image" >/dev/null 2>&1
-if ! mount -o loop "$image" "$medium_dir" 2>/dev/null; then
-  echo "SKIPPED: cannot loop-mount an ext4 image here"; exit 77
-fi
+mkfs.ext4 -q -F "$image" >/dev/null 2>&1 || { echo "FAILED: mkfs.ext4 cannot format $image"; exit 1; }
+mount -o loop "$image" "$medium_dir" 2>/dev/null || skip_machine "cannot loop-mount an ext4 image here"
 ln -sfn "$fill_dir" "$prefix/dosdevices/k:"
 ln -sfn "$medium_dir" "$prefix/dosdevices/l:"
 

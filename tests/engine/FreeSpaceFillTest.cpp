@@ -9,55 +9,41 @@
 #include <string>
 #include <vector>
 
-#include "engine/ShredEngine.h"
-#include "tests/support/FakeFileSystem.h"
-#include "tests/support/RecordingDisplay.h"
-#include "tests/support/VectorFileList.h"
+#include "tests/support/EngineRig.h"
 
 namespace {
-
-std::vector<std::string> Matching(const std::vector<std::string>& log, const std::string& prefix) {
-  std::vector<std::string> lines;
-  std::copy_if(log.begin(), log.end(), std::back_inserter(lines),
-               [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
-  return lines;
-}
 
 TEST(FreeSpaceFillTest, AFillThatOneFileCannotHoldGoesOnInNewFilesAndAllGoTogether) {
   for (const bool systemKeepsThem : {false, true}) {
     SCOPED_TRACE(systemKeepsThem ? "the system keeps closed fill files" : "the system removes them");
-    TFakeFileSystem fs;
-    TRecordingDisplay display;
-    TShredEngine engine{fs, display};
-    fs.freeSpace["D:\\"] = 100000;  // shred size 95,000
-    fs.maxFillFileSize = 40000;     // two blocks of 16,384 per file
-    fs.deleteOnCloseHonoured = !systemKeepsThem;
-    fs.AddFile("D:\\keep.txt", 10);
-    TVectorFileList list({"D:\\wipe"});
-    engine.Run(list);
+    TEngineRig rig;
+    rig.fs.freeSpace["D:\\"] = 100000;  // shred size 95,000
+    rig.fs.maxFillFileSize = 40000;     // two blocks of 16,384 per file
+    rig.fs.deleteOnCloseHonoured = !systemKeepsThem;
+    rig.fs.AddFile("D:\\keep.txt", 10);
+    EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "SHREDDED! ... D:\\wipe");
 
-    EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
-    const auto created = Matching(fs.log, "create");
+    const auto created = rig.fs.Logged("create");
     ASSERT_EQ(created.size(), 3u);  // 32,768 + 32,768 + 29,464
     EXPECT_EQ(created[0], "create D:\\wipe");
     for (std::size_t i = 1; i < created.size(); ++i) {
-      EXPECT_EQ(created[i].rfind("create-new D:\\", 0), 0u) << created[i];
-      EXPECT_EQ(created[i].size(), std::string("create-new D:\\").size() + kNeutralNameLength) << created[i];
+      EXPECT_EQ(created[i].rfind("create D:\\", 0), 0u) << created[i];
+      EXPECT_EQ(created[i].size(), std::string("create D:\\").size() + kNeutralNameLength) << created[i];
     }
     // Every file flushed before any is closed: none gives its space back early.
-    const auto lastFlush = std::find_if(fs.log.rbegin(), fs.log.rend(),
+    const auto lastFlush = std::find_if(rig.fs.log.rbegin(), rig.fs.log.rend(),
                                         [](const std::string& line) { return line.rfind("flush", 0) == 0; });
-    const auto firstClose = std::find_if(fs.log.begin(), fs.log.end(),
+    const auto firstClose = std::find_if(rig.fs.log.begin(), rig.fs.log.end(),
                                          [](const std::string& line) { return line.rfind("close", 0) == 0; });
-    EXPECT_EQ(Matching(fs.log, "flush").size(), 3u);
+    EXPECT_EQ(rig.fs.Logged("flush").size(), 3u);
     EXPECT_LT(lastFlush.base(), firstClose + 1);
     // The bar ran over the whole fill as over one file.
-    EXPECT_EQ(display.max, 95000);
-    EXPECT_EQ(display.positions[display.positions.size() - 2], 95000);
-    EXPECT_TRUE(std::is_sorted(display.positions.begin() + 1, display.positions.end() - 1));
+    EXPECT_EQ(rig.display.max, 95000);
+    EXPECT_EQ(rig.display.positions[rig.display.positions.size() - 2], 95000);
+    EXPECT_TRUE(std::is_sorted(rig.display.positions.begin() + 1, rig.display.positions.end() - 1));
     // Nothing of the fill is left; the user's file is untouched.
-    ASSERT_EQ(fs.nodes.size(), 1u);
-    EXPECT_EQ(fs.nodes["D:\\keep.txt"].data.size(), 10u);
+    ASSERT_EQ(rig.fs.nodes.size(), 1u);
+    EXPECT_EQ(rig.fs.nodes["D:\\keep.txt"].data.size(), 10u);
   }
 }
 
@@ -76,18 +62,16 @@ TEST(FreeSpaceFillTest, AFillThatCannotReachItsSizeRemovesEveryFile) {
                        Case{"the drive is full", -1, -1, 200000, 4},
                        Case{"a write on the second file fails", -1, 2, 95000, 2}}) {
     SCOPED_TRACE(c.name);
-    TFakeFileSystem fs;
-    TRecordingDisplay display;
-    TShredEngine engine{fs, display};
-    fs.freeSpace["D:\\"] = 100000;
-    fs.maxFillFileSize = 40000;
-    fs.fillsBeforeFailure = c.fillsBeforeFailure;
-    fs.failWriteAfter = c.failWriteAfter;
-    fs.deleteOnCloseHonoured = false;  // so only the engine's own clean-up can remove them
-    EXPECT_EQ(engine.ShredFile("D:\\wipe", c.size), -1);
-    EXPECT_EQ(Matching(fs.log, "create").size(), c.creations);
-    EXPECT_TRUE(fs.nodes.empty());
-    EXPECT_EQ(display.position, 0);
+    TEngineRig rig;
+    rig.fs.freeSpace["D:\\"] = 100000;
+    rig.fs.maxFillFileSize = 40000;
+    rig.fs.fillsBeforeFailure = c.fillsBeforeFailure;
+    rig.fs.failWriteAfter = c.failWriteAfter;
+    rig.fs.deleteOnCloseHonoured = false;  // so only the engine's own clean-up can remove them
+    EXPECT_EQ(rig.engine.ShredFile("D:\\wipe", {TShredSize::kFill, c.size}), -1);
+    EXPECT_EQ(rig.fs.Logged("create").size(), c.creations);
+    EXPECT_TRUE(rig.fs.nodes.empty());
+    EXPECT_EQ(rig.display.position, 0);
   }
 }
 

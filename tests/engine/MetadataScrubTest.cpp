@@ -9,30 +9,21 @@
 #include <string>
 #include <vector>
 
-#include "engine/ShredEngine.h"
-#include "tests/support/FakeFileSystem.h"
-#include "tests/support/RecordingDisplay.h"
-#include "tests/support/VectorFileList.h"
+#include "tests/support/EngineRig.h"
 
 namespace {
 
 class MetadataScrubTest : public ::testing::Test {
  protected:
-  TFakeFileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine{fs, display};
+  TEngineRig rig;
 
   // Runs the engine over one file of the user's; true when its entry was marked.
-  bool Shred(const std::string& path) {
-    TVectorFileList list({path});
-    engine.Run(list);
-    return list.items[0] == "SHREDDED! ... " + path;
-  }
+  bool Shred(const std::string& path) { return rig.Run({path})[0] == "SHREDDED! ... " + path; }
 
   // The log from the last time that line was written.
   std::vector<std::string> LogFromLast(const std::string& first) const {
-    const auto start = std::find(fs.log.rbegin(), fs.log.rend(), first);
-    return {start.base() - 1, fs.log.end()};
+    const auto start = std::find(rig.fs.log.rbegin(), rig.fs.log.rend(), first);
+    return {start.base() - 1, rig.fs.log.end()};
   }
 };
 
@@ -45,34 +36,34 @@ bool IsNeutralName(const std::string& path, const std::string& folder, std::size
 }
 
 TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedUnderItsLastName) {
-  fs.AddFile("C:\\Deals\\Quarterly-Merger-Plan.docx", 54000);
-  fs.AddFile("C:\\Deals\\keep.txt", 10);
+  rig.fs.AddFile("C:\\Deals\\Quarterly-Merger-Plan.docx", 54000);
+  rig.fs.AddFile("C:\\Deals\\keep.txt", 10);
   ASSERT_TRUE(Shred("C:\\Deals\\Quarterly-Merger-Plan.docx"));
 
   // Short, as long as the original (it lands where FAT and exFAT kept the long
   // name, and sorts after it, the last name of the folder), short again; all
   // neutral, all in the file's folder.
-  ASSERT_EQ(fs.renamedTo.size(), 3u);
+  ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
   const std::string original = "C:\\Deals\\Quarterly-Merger-Plan.docx";
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[0], "C:\\Deals\\", kShort)) << fs.renamedTo[0];
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[1], "C:\\Deals\\", 26)) << fs.renamedTo[1];
-  EXPECT_GT(fs.renamedTo[1], "C:\\Deals\\Q");
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[2], "C:\\Deals\\", kShort)) << fs.renamedTo[2];
-  EXPECT_NE(fs.renamedTo[0], fs.renamedTo[2]);
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\Deals\\")) << rig.fs.renamedTo[0];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[1], "C:\\Deals\\", 26)) << rig.fs.renamedTo[1];
+  EXPECT_GT(rig.fs.renamedTo[1], "C:\\Deals\\Q");
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[2], "C:\\Deals\\")) << rig.fs.renamedTo[2];
+  EXPECT_NE(rig.fs.renamedTo[0], rig.fs.renamedTo[2]);
   // The overwrite is flushed and closed first; the scrub opens the file again, and
   // reads the folder's names before it renames.
   EXPECT_EQ(LogFromLast("open-rw " + original),
             (std::vector<std::string>{
                 "open-rw " + original, "truncate " + original, "settimes " + original,
                 "flush " + original, "close " + original, "list C:\\Deals\\",
-                "rename " + original + " " + fs.renamedTo[0],
-                "rename " + fs.renamedTo[0] + " " + fs.renamedTo[1], "rename " + fs.renamedTo[1] + " " + fs.renamedTo[2],
-                "delete " + fs.renamedTo[2]}));
-  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "flush " + original), 2);
+                "rename " + original + " " + rig.fs.renamedTo[0],
+                "rename " + rig.fs.renamedTo[0] + " " + rig.fs.renamedTo[1], "rename " + rig.fs.renamedTo[1] + " " + rig.fs.renamedTo[2],
+                "delete " + rig.fs.renamedTo[2]}));
+  EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "flush " + original), 2);
   // Nothing of it under any name; the file beside it untouched.
-  EXPECT_EQ(fs.nodes.size(), 1u);
-  EXPECT_EQ(fs.nodes.count("C:\\Deals\\keep.txt"), 1u);
-  EXPECT_EQ(fs.nodes["C:\\Deals\\keep.txt"].data.size(), 10u);
+  EXPECT_EQ(rig.fs.nodes.size(), 1u);
+  EXPECT_EQ(rig.fs.nodes.count("C:\\Deals\\keep.txt"), 1u);
+  EXPECT_EQ(rig.fs.nodes["C:\\Deals\\keep.txt"].data.size(), 10u);
 }
 
 // The long name goes into the gap behind the file's own in its folder's sorted
@@ -95,44 +86,37 @@ TEST_F(MetadataScrubTest, TheLongNameSortsRightBehindTheFileAndShowsOnlyWhatItsN
            Case{{"notes", "report-2.pdf"}, "report-1.pdf", "report-2", "", "."},
        }) {
     SCOPED_TRACE(c.own);
-    TFakeFileSystem local;
-    TRecordingDisplay shown;
-    TShredEngine run{local, shown};
-    for (const auto& other : c.others) local.AddFile("C:\\d\\" + other, 1);
-    local.AddFile("C:\\d\\" + c.own, 100);
-    TVectorFileList list({"C:\\d\\" + c.own});
-    run.Run(list);
-    ASSERT_EQ(local.renamedTo.size(), 3u);
-    const std::string name = local.renamedTo[1].substr(5);
+    TEngineRig local;
+    for (const auto& other : c.others) local.fs.AddFile("C:\\d\\" + other, 1);
+    local.fs.AddFile("C:\\d\\" + c.own, 100);
+    EXPECT_EQ(local.Run({"C:\\d\\" + c.own})[0], "SHREDDED! ... C:\\d\\" + c.own);
+    ASSERT_EQ(local.fs.renamedTo.size(), 3u);
+    const std::string name = local.fs.renamedTo[1].substr(5);
     EXPECT_EQ(name.size(), c.own.size()) << name;
     EXPECT_EQ(name.substr(0, c.prefix.size()), c.prefix) << name;
     const std::string next(1, name[c.prefix.size()]);
-    EXPECT_GT(local.CompareNames(next, c.above), 0) << name;
-    EXPECT_LT(local.CompareNames(next, c.below), 0) << name;
-    EXPECT_TRUE(IsNeutralName(local.renamedTo[0], "C:\\d\\")) << local.renamedTo[0];
-    EXPECT_TRUE(IsNeutralName(local.renamedTo[2], "C:\\d\\")) << local.renamedTo[2];
-    EXPECT_EQ(local.nodes.size(), c.others.size());
+    EXPECT_GT(local.fs.CompareNames(next, c.above), 0) << name;
+    EXPECT_LT(local.fs.CompareNames(next, c.below), 0) << name;
+    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[0], "C:\\d\\")) << local.fs.renamedTo[0];
+    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[2], "C:\\d\\")) << local.fs.renamedTo[2];
+    EXPECT_EQ(local.fs.nodes.size(), c.others.size());
   }
 }
 
 // Where no name between carries little enough, and where the folder cannot be read,
 // the long name is a neutral one of the same length, as it lands anywhere.
 TEST_F(MetadataScrubTest, WithoutAGapTheLongNameIsNeutral) {
-  fs.AddFile("C:\\d\\a0", 1);
-  fs.AddFile("C:\\d\\a1", 1);
-  fs.AddFile("C:\\d\\a2", 1);
-  fs.AddFile("C:\\x\\Quarterly-Merger-Plan.docx", 1);
-  fs.unreadableFolders.insert("C:\\x\\");
-  TVectorFileList list({"C:\\d\\a1", "C:\\x\\Quarterly-Merger-Plan.docx"});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "SHREDDED! ... C:\\d\\a1");
-  EXPECT_EQ(list.items[1], "SHREDDED! ... C:\\x\\Quarterly-Merger-Plan.docx");
-  ASSERT_EQ(fs.renamedTo.size(), 6u);
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[1], "C:\\d\\", 2)) << fs.renamedTo[1];
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[4], "C:\\x\\", 26)) << fs.renamedTo[4];
+  for (const char* name : {"C:\\d\\a0", "C:\\d\\a1", "C:\\d\\a2", "C:\\x\\Quarterly-Merger-Plan.docx"})
+    rig.fs.AddFile(name, 1);
+  rig.fs.unreadableFolders.insert("C:\\x\\");
+  EXPECT_EQ(rig.Run({"C:\\d\\a1", "C:\\x\\Quarterly-Merger-Plan.docx"}),
+            (std::vector<std::string>{"SHREDDED! ... C:\\d\\a1", "SHREDDED! ... C:\\x\\Quarterly-Merger-Plan.docx"}));
+  ASSERT_EQ(rig.fs.renamedTo.size(), 6u);
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[1], "C:\\d\\", 2)) << rig.fs.renamedTo[1];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[4], "C:\\x\\", 26)) << rig.fs.renamedTo[4];
   // Unread, the folder might hold any short name: the short ones are of 8 there.
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[3], "C:\\x\\", kNeutralNameLength)) << fs.renamedTo[3];
-  EXPECT_TRUE(IsNeutralName(fs.renamedTo[5], "C:\\x\\", kNeutralNameLength)) << fs.renamedTo[5];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[3], "C:\\x\\", kNeutralNameLength)) << rig.fs.renamedTo[3];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[5], "C:\\x\\", kNeutralNameLength)) << rig.fs.renamedTo[5];
 }
 
 // Short names are few: one the folder holds is not tried, so the rename does not fail
@@ -140,18 +124,16 @@ TEST_F(MetadataScrubTest, WithoutAGapTheLongNameIsNeutral) {
 TEST_F(MetadataScrubTest, AShortNameTheFolderHoldsIsPassedOver) {
   constexpr std::uint64_t kSeed = 5;
   const std::string taken = TNeutralNames(kSeed).NewName("C:\\d\\", kShort);
-  TFakeFileSystem local;
-  TRecordingDisplay shown;
-  TShredEngine run{local, shown, kSeed};
-  local.AddFile(taken, 1);
-  local.AddFile("C:\\d\\plan.docx", 100);
-  TVectorFileList list({"C:\\d\\plan.docx"});
-  run.Run(list);
-  EXPECT_EQ(list.items[0], "SHREDDED! ... C:\\d\\plan.docx");
-  ASSERT_EQ(local.renamedTo.size(), 3u);
-  EXPECT_TRUE(IsNeutralName(local.renamedTo[0], "C:\\d\\")) << local.renamedTo[0];
-  EXPECT_EQ(std::count(local.log.begin(), local.log.end(), "rename C:\\d\\plan.docx " + taken), 0);
-  EXPECT_EQ(local.nodes.count(taken), 1u);
+  rig.fs.AddFile(taken, 1);
+  rig.fs.AddFile("C:\\d\\plan.docx", 100);
+  TShredEngine seeded{rig.fs, rig.display, kSeed, rig.stop};
+  rig.list = TVectorFileList({"C:\\d\\plan.docx"});
+  seeded.Run(rig.list);
+  EXPECT_EQ(rig.list.items[0], "SHREDDED! ... C:\\d\\plan.docx");
+  ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\d\\")) << rig.fs.renamedTo[0];
+  EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "rename C:\\d\\plan.docx " + taken), 0);
+  EXPECT_EQ(rig.fs.nodes.count(taken), 1u);
 }
 
 // A run reads each folder once, however many of its files it shreds, and sees its
@@ -161,27 +143,25 @@ TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsF
   std::vector<std::string> paths;
   for (int i = 0; i < 20; ++i) {
     paths.push_back("C:\\d\\file-" + std::to_string(100 + 3 * i) + ".txt");
-    fs.AddFile(paths.back(), 10);
-    fs.AddFile("C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt", 10);
+    rig.fs.AddFile(paths.back(), 10);
+    rig.fs.AddFile("C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt", 10);
   }
-  TVectorFileList list(paths);
-  engine.Run(list);
-  EXPECT_EQ(fs.listings, 1);
-  ASSERT_EQ(fs.renamedTo.size(), 3 * paths.size());
+  const auto items = rig.Run(paths);
+  EXPECT_EQ(rig.fs.listings, 1);
+  ASSERT_EQ(rig.fs.renamedTo.size(), 3 * paths.size());
   for (std::size_t i = 0; i < paths.size(); ++i) {
     SCOPED_TRACE(paths[i]);
-    EXPECT_EQ(list.items[i], "SHREDDED! ... " + paths[i]);
-    const std::string& name = fs.renamedTo[3 * i + 1];
+    EXPECT_EQ(items[i], "SHREDDED! ... " + paths[i]);
+    const std::string& name = rig.fs.renamedTo[3 * i + 1];
     // Between its own name and the kept file behind it.
-    EXPECT_LT(fs.CompareNames(paths[i], name), 0) << name;
-    EXPECT_LT(fs.CompareNames(name, "C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt"), 0) << name;
+    EXPECT_LT(rig.fs.CompareNames(paths[i], name), 0) << name;
+    EXPECT_LT(rig.fs.CompareNames(name, "C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt"), 0) << name;
   }
-  EXPECT_EQ(fs.nodes.size(), paths.size());
+  EXPECT_EQ(rig.fs.nodes.size(), paths.size());
 
-  fs.AddFile("C:\\d\\again", 10);
-  TVectorFileList next({"C:\\d\\again"});
-  engine.Run(next);
-  EXPECT_EQ(fs.listings, 2);
+  rig.fs.AddFile("C:\\d\\again", 10);
+  rig.Run({"C:\\d\\again"});
+  EXPECT_EQ(rig.fs.listings, 2);
 }
 
 // A rename that fails leaves the file where it is: it goes under the name it has,
@@ -189,61 +169,53 @@ TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsF
 TEST_F(MetadataScrubTest, AFailedRenameStillDeletesTheFileUnderTheNameItHas) {
   for (const int renames : {0, 1, 2}) {
     SCOPED_TRACE(renames);
-    TFakeFileSystem local;
-    TRecordingDisplay shown;
-    TShredEngine run{local, shown};
-    local.AddFile("C:\\a.txt", 100);
-    local.renamesBeforeFailure = renames;
-    TVectorFileList list({"C:\\a.txt"});
-    run.Run(list);
-    EXPECT_EQ(list.items[0], "SHREDDED! ... C:\\a.txt");
-    EXPECT_TRUE(local.nodes.empty());
-    const std::string last = renames == 0 ? "C:\\a.txt" : local.renamedTo.back();
-    EXPECT_EQ(local.log.back(), "delete " + last);
+    TEngineRig local;
+    local.fs.AddFile("C:\\a.txt", 100);
+    local.fs.renamesBeforeFailure = renames;
+    EXPECT_EQ(local.Run({"C:\\a.txt"})[0], "SHREDDED! ... C:\\a.txt");
+    EXPECT_TRUE(local.fs.nodes.empty());
+    const std::string last = renames == 0 ? "C:\\a.txt" : local.fs.renamedTo.back();
+    EXPECT_EQ(local.fs.log.back(), "delete " + last);
   }
 }
 
 TEST_F(MetadataScrubTest, LengthAndTimesThatCannotBeChangedDoNotKeepTheFile) {
-  fs.AddFile("C:\\a.txt", 100);
-  fs.failTruncate = true;
-  fs.failSetTimes = true;
+  rig.fs.AddFile("C:\\a.txt", 100);
+  rig.fs.failTruncate = true;
+  rig.fs.failSetTimes = true;
   EXPECT_TRUE(Shred("C:\\a.txt"));
-  EXPECT_TRUE(fs.nodes.empty());
+  EXPECT_TRUE(rig.fs.nodes.empty());
 }
 
 // A file that stays after its deletion gets its path back, so the entry names it
 // for a later run; it stays unmarked, with no length and the neutral times.
 TEST_F(MetadataScrubTest, AFileThatStaysIsRenamedBackAndLeftUnmarked) {
-  fs.AddFile("C:\\d\\a.txt", 100);
-  fs.nodes["C:\\d\\a.txt"].undeletable = true;
+  rig.fs.AddFile("C:\\d\\a.txt", 100);
+  rig.fs.nodes["C:\\d\\a.txt"].undeletable = true;
   EXPECT_FALSE(Shred("C:\\d\\a.txt"));
-  ASSERT_EQ(fs.nodes.size(), 1u);
-  ASSERT_EQ(fs.nodes.count("C:\\d\\a.txt"), 1u);
-  EXPECT_TRUE(fs.nodes["C:\\d\\a.txt"].data.empty());
-  EXPECT_EQ(fs.nodes["C:\\d\\a.txt"].times, kScrubFileTime);
-  EXPECT_EQ(fs.log.back(), "rename " + fs.renamedTo[2] + " C:\\d\\a.txt");
+  ASSERT_EQ(rig.fs.nodes.size(), 1u);
+  ASSERT_EQ(rig.fs.nodes.count("C:\\d\\a.txt"), 1u);
+  EXPECT_TRUE(rig.fs.nodes["C:\\d\\a.txt"].data.empty());
+  EXPECT_EQ(rig.fs.nodes["C:\\d\\a.txt"].times, kScrubFileTime);
+  EXPECT_EQ(rig.fs.log.back(), "rename " + rig.fs.renamedTo[2] + " C:\\d\\a.txt");
 
   // When even that rename fails the entry still stays unmarked: the file is under
   // a name the list does not hold.
-  TFakeFileSystem local;
-  TRecordingDisplay shown;
-  TShredEngine run{local, shown};
-  local.AddFile("C:\\d\\b.txt", 100);
-  local.nodes["C:\\d\\b.txt"].undeletable = true;
-  local.renamesBeforeFailure = TMetadataScrub::kRenames;
-  TVectorFileList list({"C:\\d\\b.txt"});
-  run.Run(list);
-  EXPECT_EQ(list.items[0], "C:\\d\\b.txt");
-  EXPECT_EQ(local.nodes.count(local.renamedTo.back()), 1u);
+  TEngineRig local;
+  local.fs.AddFile("C:\\d\\b.txt", 100);
+  local.fs.nodes["C:\\d\\b.txt"].undeletable = true;
+  local.fs.renamesBeforeFailure = TMetadataScrub::kRenames;
+  EXPECT_EQ(local.Run({"C:\\d\\b.txt"})[0], "C:\\d\\b.txt");
+  EXPECT_EQ(local.fs.nodes.count(local.fs.renamedTo.back()), 1u);
 }
 
 // The fill of a missing name holds only zeros and is gone once closed: it is
 // neither reopened nor renamed.
 TEST_F(MetadataScrubTest, AFillFileIsNotScrubbed) {
-  fs.freeSpace["D:\\"] = 100000;
+  rig.fs.freeSpace["D:\\"] = 100000;
   EXPECT_TRUE(Shred("D:\\wipe"));
-  EXPECT_TRUE(fs.renamedTo.empty());
-  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "truncate D:\\wipe"), 0);
+  EXPECT_TRUE(rig.fs.renamedTo.empty());
+  EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "truncate D:\\wipe"), 0);
 }
 
 TEST(MetadataScrubNames, NamesStayInTheFolderAndTellNothingOfTheOriginal) {

@@ -12,7 +12,7 @@
 
 #include "engine/FolderNames.h"
 #include "engine/NeutralNames.h"
-#include "tests/support/FakeFileSystem.h"
+#include "tests/support/EngineRig.h"
 
 namespace {
 
@@ -72,8 +72,8 @@ std::string RandomName(std::mt19937& random) {
   return name;
 }
 
-std::size_t Shared(const std::string& a, const std::string& b) {
-  TFakeFileSystem order;
+// How many characters two names share from the start, as the file system compares them.
+std::size_t Shared(IFileSystem& order, const std::string& a, const std::string& b) {
   std::size_t n = 0;
   while (n < a.size() && n < b.size() && order.CompareNames(a.substr(n, 1), b.substr(n, 1)) == 0) ++n;
   return n;
@@ -84,7 +84,8 @@ std::size_t Shared(const std::string& a, const std::string& b) {
 // neighbour does already.
 TEST(NameGap, EveryNameInAGapSortsBetweenAndShowsNoMoreThanTheNeighbours) {
   std::mt19937 random(20240521);
-  TFakeFileSystem order;
+  TEngineRig rig;
+  IFileSystem& order = rig.fs;
   TNeutralNames names(7);
   int found = 0;
   for (int round = 0; round < 3000; ++round) {
@@ -100,7 +101,7 @@ TEST(NameGap, EveryNameInAGapSortsBetweenAndShowsNoMoreThanTheNeighbours) {
       const auto gap = FindNameGap(name, before, after);
       if (!gap) continue;
       ++found;
-      const std::size_t shown = std::max(before ? Shared(*before, name) : 0, after ? Shared(name, *after) : 0);
+      const std::size_t shown = std::max(before ? Shared(order, *before, name) : 0, after ? Shared(order, name, *after) : 0);
       for (const std::size_t length : {std::size_t{1}, std::size_t{8}, name.size()}) {
         const std::string made = names.NameInGap("", *gap, length);
         SCOPED_TRACE("name \"" + name + "\", after \"" + after.value_or("") + "\", made \"" + made + "\"");
@@ -108,7 +109,7 @@ TEST(NameGap, EveryNameInAGapSortsBetweenAndShowsNoMoreThanTheNeighbours) {
         if (after) {
           ASSERT_LT(order.CompareNames(made, *after), 0);
         }
-        ASSERT_LE(Shared(made, name), shown);
+        ASSERT_LE(Shared(order, made, name), shown);
         ASSERT_EQ(made.size(), std::max(length, gap->prefix.size() + 1));
       }
     }
@@ -133,7 +134,8 @@ TEST(NameGap, AGapNamePrefersALetterOrDigitAndRandomOnesAfterIt) {
 // The scrub asks for a file's neighbours once per file; the folder is read once per
 // run, and what the scrub itself renames and deletes is kept up to date.
 TEST(FolderNames, AFolderIsListedOnceAndFollowsTheScrubsOwnChanges) {
-  TFakeFileSystem fs;
+  TEngineRig rig;
+  auto& fs = rig.fs;
   for (const char* name : {"C:\\d\\b", "C:\\d\\D", "C:\\d\\f", "C:\\d\\sub\\a", "C:\\e\\z"}) fs.AddFile(name, 1);
   fs.AddFolder("C:\\d\\sub");
   TFolderNames folders(fs);

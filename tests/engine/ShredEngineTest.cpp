@@ -5,43 +5,40 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/ShredSizes.h"
 #include "engine/ShredTexts.h"
-#include "tests/support/FakeFileSystem.h"
-#include "tests/support/RecordingDisplay.h"
-#include "tests/support/VectorFileList.h"
+#include "tests/support/EngineRig.h"
 
 namespace {
 
 class ShredEngineTest : public ::testing::Test {
  protected:
-  TFakeFileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine{fs, display};
+  TEngineRig rig;
 };
 
 TEST_F(ShredEngineTest, SizesOfEmptyExistingAndMissingEntries) {
-  fs.AddFile("C:\\f", 20000);
-  fs.AddFolder("C:\\dir");
-  fs.freeSpace["C:\\"] = 30;
-  EXPECT_EQ(engine.ShredSize(""), 0);
-  EXPECT_EQ(engine.ShredSize("C:\\f"), 20000);
-  EXPECT_EQ(engine.ShredSize("C:\\missing"), 28);
-  EXPECT_EQ(engine.ShredSize("c:\\missing"), 28);
-  EXPECT_EQ(engine.ShredSize("C:\\dir"), 28);  // a folder counts as a missing name
-  EXPECT_EQ(engine.ShredSize("Q:\\missing"), -1);
-  EXPECT_TRUE(display.calls.empty());
+  rig.fs.AddFile("C:\\f", 20000);
+  rig.fs.AddFolder("C:\\dir");
+  rig.fs.freeSpace["C:\\"] = 30;
+  EXPECT_EQ(rig.engine.ShredSize("").Bytes, 0);
+  EXPECT_EQ(rig.engine.ShredSize("C:\\f").Bytes, 20000);
+  EXPECT_EQ(rig.engine.ShredSize("C:\\f").Kind, TShredSize::kExistingFile);
+  EXPECT_EQ(rig.engine.ShredSize("C:\\missing").Bytes, 28);
+  EXPECT_EQ(rig.engine.ShredSize("c:\\missing").Bytes, 28);
+  EXPECT_EQ(rig.engine.ShredSize("C:\\dir").Bytes, 28);  // a folder counts as a missing name
+  EXPECT_EQ(rig.engine.ShredSize("C:\\dir").Kind, TShredSize::kFill);
+  EXPECT_EQ(rig.engine.ShredSize("Q:\\missing").Bytes, -1);
+  EXPECT_TRUE(rig.display.calls.empty());
 }
 
 TEST_F(ShredEngineTest, ALockedFileCannotBeSized) {
-  fs.AddFile("C:\\locked", 10);
-  fs.lockedForReading.insert("C:\\locked");
+  rig.fs.AddFile("C:\\locked", 10);
+  rig.fs.lockedForReading.insert("C:\\locked");
   try {
-    engine.ShredSize("C:\\locked");
+    rig.engine.ShredSize("C:\\locked");
     FAIL() << "no error";
   } catch (const EFOpenError& error) {
     EXPECT_EQ(error.Message(), "Cannot open file C:\\locked");
@@ -51,10 +48,10 @@ TEST_F(ShredEngineTest, ALockedFileCannotBeSized) {
 // The path is put into the message as it is, even where it holds place holders.
 TEST_F(ShredEngineTest, TheMessageShowsALockedPathExactly) {
   const std::string path = "C:\\sales\\100%d%s.txt";
-  fs.AddFile(path, 10);
-  fs.lockedForReading.insert(path);
+  rig.fs.AddFile(path, 10);
+  rig.fs.lockedForReading.insert(path);
   try {
-    engine.ShredSize(path);
+    rig.engine.ShredSize(path);
     FAIL() << "no error";
   } catch (const EFOpenError& error) {
     EXPECT_EQ(error.Message(), "Cannot open file C:\\sales\\100%d%s.txt");
@@ -62,29 +59,27 @@ TEST_F(ShredEngineTest, TheMessageShowsALockedPathExactly) {
 }
 
 TEST_F(ShredEngineTest, FillOfAMissingNameIsWrittenInFullBlocksFlushedAndGone) {
-  fs.freeSpace["D:\\"] = 1000000;
-  const auto size = engine.ShredSize("D:\\fill");
-  ASSERT_EQ(size, 950000);
-  EXPECT_EQ(engine.ShredFile("D:\\fill", size), 950000);
-  EXPECT_EQ(fs.writes, 58);  // 57 blocks of 16,384 and one of 16,112
-  EXPECT_EQ(fs.largestWrite, 16384u);
-  EXPECT_EQ(display.readout, kDigitPattern.substr(12, 120));
-  EXPECT_EQ(display.max, 950000);
-  EXPECT_EQ(display.positions.back(), 0);
-  EXPECT_EQ(display.positions[display.positions.size() - 2], 950000);
-  EXPECT_EQ(fs.flushes, 1);
-  EXPECT_FALSE(fs.NameExists("D:\\fill"));  // removed by the system at close
+  rig.fs.freeSpace["D:\\"] = 1000000;
+  EXPECT_EQ(rig.Shred("D:\\fill"), 950000);
+  EXPECT_EQ(rig.fs.writes, 58);  // 57 blocks of 16,384 and one of 16,112
+  EXPECT_EQ(rig.fs.largestWrite, 16384u);
+  EXPECT_EQ(rig.display.readout, kDigitPattern.substr(12, 120));
+  EXPECT_EQ(rig.display.max, 950000);
+  EXPECT_EQ(rig.display.positions.back(), 0);
+  EXPECT_EQ(rig.display.positions[rig.display.positions.size() - 2], 950000);
+  EXPECT_EQ(rig.fs.flushes, 1);
+  EXPECT_FALSE(rig.fs.NameExists("D:\\fill"));  // removed by the system at close
 }
 
 TEST_F(ShredEngineTest, FlushComesAfterTheLastBlockAndBeforeClose) {
-  fs.AddFile("C:\\f", 20000);
-  EXPECT_EQ(engine.ShredFile("C:\\f", 20000), 20000);
-  const auto flush = std::find(fs.log.begin(), fs.log.end(), "flush C:\\f");
-  const auto close = std::find(fs.log.begin(), fs.log.end(), "close C:\\f");
-  ASSERT_NE(flush, fs.log.end());
+  rig.fs.AddFile("C:\\f", 20000);
+  EXPECT_EQ(rig.engine.ShredFile("C:\\f", {TShredSize::kExistingFile, 20000}), 20000);
+  const auto flush = std::find(rig.fs.log.begin(), rig.fs.log.end(), "flush C:\\f");
+  const auto close = std::find(rig.fs.log.begin(), rig.fs.log.end(), "close C:\\f");
+  ASSERT_NE(flush, rig.fs.log.end());
   EXPECT_LT(flush, close);
-  EXPECT_TRUE(fs.AllZero("C:\\f"));
-  EXPECT_EQ(fs.nodes["C:\\f"].data.size(), 20000u);
+  EXPECT_TRUE(rig.fs.AllZero("C:\\f"));
+  EXPECT_EQ(rig.fs.nodes["C:\\f"].data.size(), 20000u);
 }
 
 // A failed write, a short write and a failed flush all end the overwrite: the bar
@@ -95,122 +90,114 @@ TEST_F(ShredEngineTest, FailedWritesAndFlushesLeaveTheEntryUnmarkedAndTheFileKep
     int failWriteAfter;
     bool shortWrite;
     bool failFlush;
-    int expectedWrites;
+    std::vector<std::string> writes;  // asked of C:\a, the one that fails last
+    std::ptrdiff_t zeroed;            // bytes of C:\a written before the failure
   };
-  for (const Case c : {Case{"write", 1, false, false, 2}, Case{"short", 0, true, false, 1},
-                       Case{"flush", -1, false, true, 3}}) {
+  const std::string block = "write C:\\a 16384";
+  for (const Case& c : {Case{"write", 1, false, false, {block, block}, 16384},
+                        Case{"short", 0, true, false, {block}, 8192},
+                        Case{"flush", -1, false, true, {block, block, "write C:\\a 7232"}, 40000}}) {
     SCOPED_TRACE(c.name);
-    TFakeFileSystem local;
-    TRecordingDisplay shown;
-    TShredEngine run{local, shown};
-    local.AddFile("C:\\a", 40000);
-    local.AddFile("C:\\b", 10);
-    local.failWriteAfter = c.failWriteAfter;
-    local.shortWrite = c.shortWrite;
-    local.failFlush = c.failFlush;
-    TVectorFileList list({"C:\\a", "C:\\b"});
-    run.Run(list);
-    EXPECT_EQ(list.items[0], "C:\\a");
-    EXPECT_TRUE(local.NameExists("C:\\a"));
-    EXPECT_EQ(local.nodes["C:\\a"].data.size(), 40000u);
-    EXPECT_FALSE(local.nodes["C:\\a"].open);
-    EXPECT_EQ(shown.position, 0);
+    TEngineRig local;
+    local.fs.AddFile("C:\\a", 40000);
+    local.fs.AddFile("C:\\b", 10);
+    local.fs.failWriteAfter = c.failWriteAfter;
+    local.fs.shortWrite = c.shortWrite;
+    local.fs.failFlush = c.failFlush;
+    local.Run({"C:\\a", "C:\\b"});
+    EXPECT_EQ(local.list.items[0], "C:\\a");
+    EXPECT_TRUE(local.fs.NameExists("C:\\a"));
+    const auto& data = local.fs.nodes["C:\\a"].data;
+    EXPECT_EQ(data.size(), 40000u);
+    EXPECT_FALSE(local.fs.nodes["C:\\a"].open);
+    EXPECT_EQ(local.display.position, 0);
     if (c.failFlush) {
-      EXPECT_EQ(list.items[1], "C:\\b");  // its flush fails too
+      EXPECT_EQ(local.list.items[1], "C:\\b");  // its flush fails too
     }
-    EXPECT_EQ(std::count(local.log.begin(), local.log.end(), "delete C:\\a"), 0);
-    EXPECT_GE(local.writes, c.expectedWrites);
+    EXPECT_EQ(local.fs.Logged("delete C:\\a").size(), 0u);
+    EXPECT_EQ(local.fs.Logged("write C:\\a"), c.writes);
+    EXPECT_EQ(std::find(data.begin(), data.end(), std::byte{0x5A}) - data.begin(), c.zeroed);
   }
 }
 
 TEST_F(ShredEngineTest, AFailedFillLeavesNoFileBehind) {
-  fs.freeSpace["D:\\"] = 100000;
-  fs.failWriteAfter = 2;
-  TVectorFileList list({"D:\\fill"});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "D:\\fill");
-  EXPECT_FALSE(fs.NameExists("D:\\fill"));
+  rig.fs.freeSpace["D:\\"] = 100000;
+  rig.fs.failWriteAfter = 2;
+  EXPECT_EQ(rig.Run({"D:\\fill"})[0], "D:\\fill");
+  EXPECT_FALSE(rig.fs.NameExists("D:\\fill"));
 }
 
 TEST_F(ShredEngineTest, AFailedFillIsDeletedEvenWhereTheSystemWouldKeepIt) {
-  fs.freeSpace["D:\\"] = 100000;
-  fs.failWriteAfter = 2;
-  fs.deleteOnCloseHonoured = false;
-  EXPECT_EQ(engine.ShredFile("D:\\fill", 95000), -1);
-  EXPECT_FALSE(fs.NameExists("D:\\fill"));
+  rig.fs.freeSpace["D:\\"] = 100000;
+  rig.fs.failWriteAfter = 2;
+  rig.fs.deleteOnCloseHonoured = false;
+  EXPECT_EQ(rig.Shred("D:\\fill"), -1);
+  EXPECT_FALSE(rig.fs.NameExists("D:\\fill"));
 }
 
 TEST_F(ShredEngineTest, ADeletionThatLeavesTheNameIsNotMarked) {
-  fs.AddFile("C:\\a", 100);
-  fs.AddFile("C:\\b", 100);
-  fs.nodes["C:\\a"].undeletable = true;
-  TVectorFileList list({"C:\\a", "C:\\b"});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "C:\\a");
-  EXPECT_TRUE(fs.AllZero("C:\\a"));
-  EXPECT_EQ(list.items[1], "SHREDDED! ... C:\\b");
-  EXPECT_EQ(list.repaints, 1);
+  rig.fs.AddFile("C:\\a", 100);
+  rig.fs.AddFile("C:\\b", 100);
+  rig.fs.nodes["C:\\a"].undeletable = true;
+  EXPECT_EQ(rig.Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{"C:\\a", "SHREDDED! ... C:\\b"}));
+  EXPECT_TRUE(rig.fs.AllZero("C:\\a"));
+  EXPECT_EQ(rig.list.repaints, 1);
 }
 
 TEST_F(ShredEngineTest, RunMarksInListOrderAndEndsAtAFileThatCannotBeSized) {
-  fs.AddFile("C:\\1", 10);
-  fs.AddFile("C:\\2", 10);
-  fs.AddFile("C:\\3", 10);
-  fs.lockedForReading.insert("C:\\2");
-  TVectorFileList list({"C:\\1", "C:\\2", "C:\\3"});
-  EXPECT_THROW(engine.Run(list), EFOpenError);
-  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... C:\\1", "C:\\2", "C:\\3"}));
-  EXPECT_TRUE(fs.NameExists("C:\\3"));
-  EXPECT_EQ(list.fontColor, 0u);
-  EXPECT_EQ(display.statusColor, 0u);
+  rig.fs.AddFile("C:\\1", 10);
+  rig.fs.AddFile("C:\\2", 10);
+  rig.fs.AddFile("C:\\3", 10);
+  rig.fs.lockedForReading.insert("C:\\2");
+  EXPECT_THROW(rig.Run({"C:\\1", "C:\\2", "C:\\3"}), EFOpenError);
+  EXPECT_EQ(rig.list.items, (std::vector<std::string>{"SHREDDED! ... C:\\1", "C:\\2", "C:\\3"}));
+  EXPECT_TRUE(rig.fs.NameExists("C:\\3"));
+  EXPECT_EQ(rig.list.fontColor, 0u);
+  EXPECT_EQ(rig.display.statusColor, 0u);
 }
 
 TEST_F(ShredEngineTest, EntriesThatCannotBeOpenedOrSizedAreSkippedWithoutMarks) {
-  fs.AddFile("C:\\writelocked", 10);
-  fs.lockedForWriting.insert("C:\\writelocked");
-  fs.AddFolder("C:\\dir");
-  fs.freeSpace["C:\\"] = 1000;
-  TVectorFileList list({"", "C:\\dir", "C:\\writelocked", "Q:\\nodrive", "SHREDDED! ... C:\\old"});
-  engine.Run(list);
-  EXPECT_EQ(list.items, (std::vector<std::string>{"", "C:\\dir", "C:\\writelocked", "Q:\\nodrive",
-                                                  "SHREDDED! ... C:\\old"}));
-  EXPECT_EQ(list.repaints, 0);
-  EXPECT_EQ(fs.nodes["C:\\writelocked"].data.size(), 10u);
+  rig.fs.AddFile("C:\\writelocked", 10);
+  rig.fs.lockedForWriting.insert("C:\\writelocked");
+  rig.fs.AddFolder("C:\\dir");
+  rig.fs.nodes["C:\\dir"].attributes = 0x1;  // read-only
+  rig.fs.freeSpace["C:\\"] = 1000;
+  const std::vector<std::string> entries{"", "C:\\dir", "C:\\writelocked", "Q:\\nodrive", "SHREDDED! ... C:\\old"};
+  EXPECT_EQ(rig.Run(entries), entries);
+  EXPECT_EQ(rig.list.repaints, 0);
+  EXPECT_EQ(rig.fs.nodes["C:\\writelocked"].data.size(), 10u);
+  EXPECT_EQ(rig.fs.nodes["C:\\dir"].attributes, 0u);  // a folder's read-only goes as a file's
   // The skipped drive-less entries showed nothing; the last status is the write-locked file's.
-  EXPECT_EQ(display.status, "shredding C:\\writelocked: size is 10 bytes ...");
+  EXPECT_EQ(rig.display.status, "shredding C:\\writelocked: size is 10 bytes ...");
 }
 
 TEST_F(ShredEngineTest, ReadOnlyIsClearedAndOtherAttributesKept) {
-  fs.AddFile("C:\\ro", 5);
-  fs.nodes["C:\\ro"].attributes = 0x1 | 0x2 | 0x20;  // read-only, hidden, archive
-  EXPECT_EQ(engine.ShredFile("C:\\ro", 5), 5);
-  EXPECT_EQ(fs.nodes["C:\\ro"].attributes, 0x22u);
+  rig.fs.AddFile("C:\\ro", 5);
+  rig.fs.nodes["C:\\ro"].attributes = 0x1 | 0x2 | 0x20;  // read-only, hidden, archive
+  EXPECT_EQ(rig.Shred("C:\\ro"), 5);
+  EXPECT_EQ(rig.fs.nodes["C:\\ro"].attributes, 0x22u);
 
   // Only a change is written: bits above the low 16 are one, read-only the other.
-  fs.AddFile("C:\\plain", 5);
-  fs.nodes["C:\\plain"].attributes = 0x20;
-  fs.AddFile("C:\\pinned", 5);
-  fs.nodes["C:\\pinned"].attributes = 0x80000 | 0x20;
-  fs.log.clear();
-  EXPECT_EQ(engine.ShredFile("C:\\plain", 5), 5);
-  EXPECT_EQ(engine.ShredFile("C:\\pinned", 5), 5);
-  std::vector<std::string> written;
-  std::copy_if(fs.log.begin(), fs.log.end(), std::back_inserter(written),
-               [](const std::string& l) { return l.rfind("setattr", 0) == 0; });
-  EXPECT_EQ(written, std::vector<std::string>{"setattr C:\\pinned 32"});
+  rig.fs.AddFile("C:\\plain", 5);
+  rig.fs.nodes["C:\\plain"].attributes = 0x20;
+  rig.fs.AddFile("C:\\pinned", 5);
+  rig.fs.nodes["C:\\pinned"].attributes = 0x80000 | 0x20;
+  rig.fs.log.clear();
+  EXPECT_EQ(rig.Shred("C:\\plain"), 5);
+  EXPECT_EQ(rig.Shred("C:\\pinned"), 5);
+  EXPECT_EQ(rig.fs.Logged("setattr"), std::vector<std::string>{"setattr C:\\pinned 32"});
 }
 
 TEST_F(ShredEngineTest, AttributesThatCannotBeReadAreNotWrittenBack) {
-  EXPECT_EQ(engine.ShredFile("", 0), -1);
-  EXPECT_EQ(std::count_if(fs.log.begin(), fs.log.end(), [](const std::string& l) { return l.rfind("setattr", 0) == 0; }),
-            0);
-  EXPECT_EQ(display.status, "shredding : size is 0 bytes ...");
+  EXPECT_EQ(rig.Shred(""), -1);
+  EXPECT_EQ(rig.fs.Logged("setattr").size(), 0u);
+  EXPECT_EQ(rig.display.status, "shredding : size is 0 bytes ...");
 }
 
 TEST_F(ShredEngineTest, WildcardNamesAreNeverTakenForOtherFiles) {
-  fs.AddFile("C:\\*", 10);  // what FindFirstFileA would match
-  fs.freeSpace["C:\\"] = 100;
-  EXPECT_EQ(engine.ShredSize("C:\\*"), 95);
+  rig.fs.AddFile("C:\\*", 10);  // what FindFirstFileA would match
+  rig.fs.freeSpace["C:\\"] = 100;
+  EXPECT_EQ(rig.engine.ShredSize("C:\\*").Bytes, 95);
 }
 
 TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgress) {
@@ -237,13 +224,12 @@ TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgre
     std::unique_ptr<IShredFile> OpenExisting(const std::string&, bool) override {
       return std::make_unique<HugeFile>(written);
     }
-  } huge;
-  huge.AddFile("C:\\big", 0);
-  TRecordingDisplay shown;
-  TShredEngine run{huge, shown};
-  EXPECT_EQ(run.ShredSize("C:\\big"), size);
-  EXPECT_EQ(run.ShredFile("C:\\big", size), size);
-  EXPECT_EQ(huge.written, size);
+  };
+  TEngineRigOn<HugeFs> huge;
+  huge.fs.AddFile("C:\\big", 0);
+  EXPECT_EQ(huge.Shred("C:\\big"), size);
+  EXPECT_EQ(huge.fs.written, size);
+  const auto& shown = huge.display;
   const std::int64_t divisor = 2;  // 3 GiB / (2^31 - 16,384) rounded up
   EXPECT_EQ(shown.max, size / divisor);
   ASSERT_GE(shown.positions.size(), 3u);
@@ -252,41 +238,69 @@ TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgre
   EXPECT_EQ(shown.positions.size(), static_cast<std::size_t>(size / kBlockSize) + 2);
 }
 
+// The run acts on what it found when it sized an entry. A file that vanishes then
+// is not made again as a fill; a file that appears under a missing name, or comes
+// back with another length, is not written: the entry stays unmarked, and nothing
+// is written, made or changed.
+TEST_F(ShredEngineTest, ANameThatAppearsOrVanishesAfterItsSizingIsLeftAlone) {
+  struct Case {
+    const char* name;
+    std::string entry;
+    std::string after;     // the operation after which the name changes
+    std::size_t sizeThen;  // of the file under the name from then on; 0: none
+    std::uint32_t attributesThen;
+  };
+  for (const Case& c : {Case{"vanishes", "C:\\f", "close C:\\f", 0, 0},
+                        Case{"appears read-only", "D:\\wipe", "free-space D:\\", 100, 0x21},
+                        Case{"comes back longer", "C:\\f", "close C:\\f", 30000, 0x20}}) {
+    SCOPED_TRACE(c.name);
+    TEngineRig local;
+    local.fs.freeSpace["D:\\"] = 100000;
+    local.fs.AddFile("C:\\f", 20000);
+    local.fs.after[c.after] = [&] {
+      local.fs.nodes.erase(c.entry);
+      if (c.sizeThen == 0) return;
+      local.fs.AddFile(c.entry, c.sizeThen);
+      local.fs.nodes[c.entry].attributes = c.attributesThen;
+    };
+    EXPECT_EQ(local.Run({c.entry}), std::vector<std::string>{c.entry});
+    EXPECT_TRUE(local.fs.after.empty());  // the name did change
+    EXPECT_EQ(local.fs.Logged("write"), std::vector<std::string>{});
+    EXPECT_EQ(local.fs.Logged("setattr"), std::vector<std::string>{});
+    EXPECT_EQ(local.fs.NameExists(c.entry), c.sizeThen > 0);
+    if (c.sizeThen == 0) continue;
+    EXPECT_EQ(local.fs.nodes[c.entry].data, std::vector<std::byte>(c.sizeThen, std::byte{0x5A}));
+    EXPECT_EQ(local.fs.nodes[c.entry].attributes, c.attributesThen);
+  }
+}
+
 // A file listed twice, in any letter case, is shredded once; its later entries are
 // marked without a look at the drive: by then its name is missing, and a missing
 // name is a fill of the drive's free space.
 TEST_F(ShredEngineTest, AFileListedAgainInTheSameRunIsMarkedWithoutAFill) {
-  fs.AddFile("C:\\Dir\\a.txt", 5000);
-  fs.AddFile("C:\\Dir\\b.txt", 10);
-  fs.freeSpace["C:\\"] = 16 << 20;
-  TVectorFileList list({"C:\\Dir\\a.txt", "C:\\Dir\\b.txt", "C:\\Dir\\a.txt", "c:\\dIR\\A.TXT"});
-  engine.Run(list);
-  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... C:\\Dir\\b.txt",
+  rig.fs.AddFile("C:\\Dir\\a.txt", 5000);
+  rig.fs.AddFile("C:\\Dir\\b.txt", 10);
+  rig.fs.freeSpace["C:\\"] = 16 << 20;
+  EXPECT_EQ(rig.Run({"C:\\Dir\\a.txt", "C:\\Dir\\b.txt", "C:\\Dir\\a.txt", "c:\\dIR\\A.TXT"}),
+            (std::vector<std::string>{"SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... C:\\Dir\\b.txt",
                                                   "SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... c:\\dIR\\A.TXT"}));
-  EXPECT_EQ(list.repaints, 4);
-  EXPECT_EQ(std::count_if(fs.log.begin(), fs.log.end(), [](const std::string& l) { return l.rfind("create", 0) == 0; }),
-            0);
-  EXPECT_EQ(display.max, 10);  // the last size shown is b.txt's, not a fill's
-  EXPECT_TRUE(fs.nodes.empty());
+  EXPECT_EQ(rig.list.repaints, 4);
+  EXPECT_EQ(rig.fs.Logged("create").size(), 0u);
+  EXPECT_EQ(rig.display.max, 10);  // the last size shown is b.txt's, not a fill's
+  EXPECT_TRUE(rig.fs.nodes.empty());
 }
 
 // Only what this run marked counts: a missing name is a fill however often it is
 // listed in runs of its own, and an entry the run could not shred is tried again.
 TEST_F(ShredEngineTest, OnlyEntriesMarkedInThisRunAreMarkedAgain) {
-  fs.freeSpace["D:\\"] = 1000;
-  for (int run = 0; run < 2; ++run) {
-    TVectorFileList list({"D:\\wipe"});
-    engine.Run(list);
-    EXPECT_EQ(list.items[0], "SHREDDED! ... D:\\wipe");
-  }
-  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "create D:\\wipe"), 2);
+  rig.fs.freeSpace["D:\\"] = 1000;
+  for (int run = 0; run < 2; ++run) EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "SHREDDED! ... D:\\wipe");
+  EXPECT_EQ(rig.fs.Logged("create D:\\wipe").size(), 2u);
 
-  fs.AddFile("C:\\held", 10);
-  fs.lockedForWriting.insert("C:\\held");
-  TVectorFileList list({"C:\\held", "C:\\held"});
-  engine.Run(list);
-  EXPECT_EQ(list.items, (std::vector<std::string>{"C:\\held", "C:\\held"}));
-  EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), "open-rw C:\\held"), 2);
+  rig.fs.AddFile("C:\\held", 10);
+  rig.fs.lockedForWriting.insert("C:\\held");
+  EXPECT_EQ(rig.Run({"C:\\held", "C:\\held"}), (std::vector<std::string>{"C:\\held", "C:\\held"}));
+  EXPECT_EQ(rig.fs.Logged("open-rw C:\\held").size(), 2u);
 }
 
 // The default comparison knows ASCII letters only: bytes above 127 are compared as

@@ -1,36 +1,43 @@
+// The texts as the user sees them, written out as the program's description gives
+// them: the status line, the marker of a shredded entry and the readout windows.
 #include "engine/ShredTexts.h"
 
 #include <gtest/gtest.h>
 
-TEST(ShredTexts, DigitPatternIsDigitsEachFollowedByABlank) {
-  ASSERT_EQ(kDigitPattern.size(), 244u);
-  for (std::size_t i = 0; i < kDigitPattern.size(); ++i) {
-    if (i % 2 == 0)
-      EXPECT_TRUE(kDigitPattern[i] == '0' || kDigitPattern[i] == '1') << i;
-    else
-      EXPECT_EQ(kDigitPattern[i], ' ') << i;
+#include <string>
+
+// Between them the windows from positions 1, 85 and 99 hold every character a
+// readout can show.
+TEST(ShredTexts, TheReadoutShowsTheWindowThatTheBlockLengthPicks) {
+  struct Case {
+    std::int64_t blockLength;
+    const char* window;
+  };
+  const char* const fromTheStart =
+      "0 1 0 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 0 0 1 1 0 "
+      "0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 1 0 ";
+  for (const Case& c : {
+           // 0 is even, made odd: position 1; so is a block of 1 byte.
+           Case{100, fromTheStart}, Case{1, fromTheStart},
+           // A fill's last block on a drive with 1,000,000 bytes free: position 13.
+           Case{16112, "1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 0 0 1 1 0 0 1 1 1 0 1 "
+                       "1 0 1 0 1 1 0 1 0 0 1 1 1 0 1 0 0 1 1 1 "},
+           // The last block of a file of 20,000 bytes: 16 made odd, position 17.
+           Case{3616, "0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 0 0 1 1 0 0 1 1 1 0 1 1 0 "
+                      "1 0 1 1 0 1 0 0 1 1 1 0 1 0 0 1 1 1 0 1 "},
+           // Every full block: position 85.
+           Case{16384, "1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 "
+                       "1 0 1 0 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 "},
+           // The last position a window starts at.
+           Case{99, "0 1 1 0 1 0 0 1 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 "
+                    "1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 "}}) {
+    EXPECT_EQ(ReadoutWindow(c.blockLength), std::string(c.window)) << c.blockLength;
   }
 }
 
-TEST(ShredTexts, ReadoutWindowStartsAtTheOddPositionOfTheBlockLength) {
-  EXPECT_EQ(ReadoutWindow(16384),
-            "1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 1 0 0 "
-            "1 1 1 0 1 1 0 1 0 1 ");
-  EXPECT_EQ(ReadoutWindow(100), kDigitPattern.substr(0, 120));   // 0 is even: position 1
-  EXPECT_EQ(ReadoutWindow(1), kDigitPattern.substr(0, 120));     // position 1
-  EXPECT_EQ(ReadoutWindow(3616), kDigitPattern.substr(16, 120)); // 16 made odd: 17
-  EXPECT_EQ(ReadoutWindow(16112), kDigitPattern.substr(12, 120));
-  EXPECT_EQ(ReadoutWindow(99), kDigitPattern.substr(98, 120));   // the last start
-  for (int length = 1; length <= 200; ++length) {
-    const auto window = ReadoutWindow(length);
-    ASSERT_EQ(window.size(), 120u);
-    EXPECT_NE(window.front(), ' ');
-    EXPECT_EQ(window.back(), ' ');
-  }
-}
-
-TEST(ShredTexts, StatusText) {
+TEST(ShredTexts, StatusLineAndMarker) {
   EXPECT_EQ(StatusText("C:\\a.txt", 20000), "shredding C:\\a.txt: size is 20000 bytes ...");
   EXPECT_EQ(StatusText("", 0), "shredding : size is 0 bytes ...");
   EXPECT_EQ(StatusText("x", 5000000000LL), "shredding x: size is 5000000000 bytes ...");
+  EXPECT_EQ(std::string(kShreddedMarker) + "C:\\a.txt", "SHREDDED! ... C:\\a.txt");
 }

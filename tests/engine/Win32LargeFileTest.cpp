@@ -12,7 +12,7 @@
 #include "base/Handles.h"
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
-#include "tests/support/RecordingDisplay.h"
+#include "tests/support/EngineRig.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -75,12 +75,8 @@ TEST(Win32LargeFileTest, FileBeyondTwoGibibytesIsOverwrittenToItsLastByteWithSca
   ASSERT_EQ(LengthOf(path), kSize);
   ASSERT_EQ(ByteAt(path, kSize - 1), kMarker);
 
-  TWin32FileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine(fs, display);
-  const std::int64_t size = engine.ShredSize(path);
-  ASSERT_EQ(size, kSize);
-  EXPECT_EQ(engine.ShredFile(path, size), kSize);
+  TEngineRigOn<TWin32FileSystem> rig;
+  EXPECT_EQ(rig.Shred(path), kSize);
 
   for (const std::int64_t offset : kMarkerOffsets) EXPECT_EQ(ByteAt(path, offset), '\0') << "at " << offset;
   EXPECT_EQ(LengthOf(path), kSize);
@@ -88,9 +84,9 @@ TEST(Win32LargeFileTest, FileBeyondTwoGibibytesIsOverwrittenToItsLastByteWithSca
   // The bar's 32-bit range holds 2.5 GiB only halved: maximum and positions share
   // the divisor 2, and the bar reaches its maximum exactly before going back to 0.
   const std::int32_t halfSize = static_cast<std::int32_t>(kSize / 2);
-  EXPECT_EQ(display.min, 0);
-  EXPECT_EQ(display.max, halfSize);
-  const std::vector<std::int32_t>& positions = display.positions;
+  EXPECT_EQ(rig.display.min, 0);
+  EXPECT_EQ(rig.display.max, halfSize);
+  const std::vector<std::int32_t>& positions = rig.display.positions;
   constexpr std::size_t kBlocks = kSize / 16384;
   ASSERT_EQ(positions.size(), kBlocks + 2);  // 0 at the start, one per block, 0 at the end
   EXPECT_EQ(positions.front(), 0);

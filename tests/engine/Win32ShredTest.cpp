@@ -12,18 +12,15 @@
 #include "engine/ShredEngine.h"
 #include "engine/ShredTexts.h"
 #include "engine/Win32FileSystem.h"
-#include "tests/support/RecordingDisplay.h"
+#include "tests/support/EngineRig.h"
 #include "tests/support/TempFolder.h"
-#include "tests/support/VectorFileList.h"
 
 namespace {
 
 class Win32ShredTest : public ::testing::Test {
  protected:
   TTempFolder folder;
-  TWin32FileSystem fs;
-  TRecordingDisplay display;
-  TShredEngine engine{fs, display};
+  TEngineRigOn<TWin32FileSystem> rig;
 
   std::string MakeFile(const std::string& name, std::size_t size) {
     const std::string path = folder / name;
@@ -57,24 +54,22 @@ TEST_F(Win32ShredTest, FilesAreOverwrittenInBlocksWithTheirReadoutsAndProgress) 
                         Case{20000, {85, 17}}}) {
     SCOPED_TRACE(c.size);
     const std::string path = MakeFile("f" + std::to_string(c.size), c.size);
-    display = TRecordingDisplay{};
-    const auto size = engine.ShredSize(path);
-    ASSERT_EQ(size, static_cast<std::int64_t>(c.size));
-    EXPECT_EQ(engine.ShredFile(path, size), size);
+    rig.display = TRecordingDisplay{};
+    EXPECT_EQ(rig.Shred(path), static_cast<std::int64_t>(c.size));
 
-    EXPECT_EQ(display.status, "shredding " + path + ": size is " + std::to_string(c.size) + " bytes ...");
-    ASSERT_EQ(display.readouts.size(), c.readoutStarts.size());
+    EXPECT_EQ(rig.display.status, "shredding " + path + ": size is " + std::to_string(c.size) + " bytes ...");
+    ASSERT_EQ(rig.display.readouts.size(), c.readoutStarts.size());
     for (std::size_t i = 0; i < c.readoutStarts.size(); ++i)
-      EXPECT_EQ(display.readouts[i], kDigitPattern.substr(c.readoutStarts[i] - 1, 120));
-    EXPECT_EQ(display.min, 0);
-    EXPECT_EQ(display.max, static_cast<std::int32_t>(c.size));
+      EXPECT_EQ(rig.display.readouts[i], kDigitPattern.substr(c.readoutStarts[i] - 1, 120));
+    EXPECT_EQ(rig.display.min, 0);
+    EXPECT_EQ(rig.display.max, static_cast<std::int32_t>(c.size));
     std::vector<std::int32_t> expected{0};
     for (std::size_t done = 0; done < c.size;) {
       done += std::min<std::size_t>(16384, c.size - done);
       expected.push_back(static_cast<std::int32_t>(done));
     }
     expected.push_back(0);
-    EXPECT_EQ(display.positions, expected);
+    EXPECT_EQ(rig.display.positions, expected);
 
     const std::string after = ReadFileBytes(path);
     EXPECT_EQ(after.size(), c.size);
@@ -87,25 +82,22 @@ TEST_F(Win32ShredTest, RunOverwritesDeletesAndMarksInListOrder) {
   const auto a = MakeFile("a.txt", 100);
   const auto b = MakeFile("b.txt", 40000);
   MakeFile("keep.txt", 10);
-  TVectorFileList list({c, a, b});
-  engine.Run(list);
+  rig.Run({c, a, b});
   // Gone under every name they passed through; the file not listed is untouched.
   EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"keep.txt"});
   EXPECT_EQ(ReadFileBytes(folder / "keep.txt"), std::string(10, 'Q'));
-  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... " + c, "SHREDDED! ... " + a, "SHREDDED! ... " + b}));
-  EXPECT_EQ(list.repaints, 3);
+  EXPECT_EQ(rig.list.items, (std::vector<std::string>{"SHREDDED! ... " + c, "SHREDDED! ... " + a, "SHREDDED! ... " + b}));
+  EXPECT_EQ(rig.list.repaints, 3);
   EXPECT_FALSE(PathExists(a) || PathExists(b) || PathExists(c));
-  EXPECT_EQ(display.status, "shredding " + b + ": size is 40000 bytes ...");
-  EXPECT_EQ(display.position, 0);
-  EXPECT_EQ(display.max, 40000);
+  EXPECT_EQ(rig.display.status, "shredding " + b + ": size is 40000 bytes ...");
+  EXPECT_EQ(rig.display.position, 0);
+  EXPECT_EQ(rig.display.max, 40000);
 }
 
 TEST_F(Win32ShredTest, AReadOnlyFileIsClearedThenShredded) {
   const auto path = MakeFile("ro.txt", 300);
   ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  TVectorFileList list({path});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "SHREDDED! ... " + path);
+  EXPECT_EQ(rig.Run({path})[0], "SHREDDED! ... " + path);
   EXPECT_FALSE(PathExists(path));
 }
 
@@ -115,37 +107,34 @@ TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
   ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string unc = "\\\\nosuchserver\\share\\missing.txt";
   const std::string noDrive = "Q:\\missing.txt";  // not mapped in the test prefix
-  TVectorFileList list({dir, "", unc, noDrive});
-  engine.Run(list);
-  EXPECT_EQ(list.items, (std::vector<std::string>{dir, "", unc, noDrive}));
+  EXPECT_EQ(rig.Run({dir, "", unc, noDrive}), (std::vector<std::string>{dir, "", unc, noDrive}));
   EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
-  EXPECT_EQ(engine.ShredSize(unc), -1);
-  EXPECT_EQ(engine.ShredSize(noDrive), -1);
-  EXPECT_EQ(display.status, "shredding : size is 0 bytes ...");  // the last file the run started on
+  EXPECT_EQ(rig.engine.ShredSize(unc).Bytes, -1);
+  EXPECT_EQ(rig.engine.ShredSize(noDrive).Bytes, -1);
+  EXPECT_EQ(rig.display.status, "shredding : size is 0 bytes ...");  // the last file the run started on
 }
 
 TEST_F(Win32ShredTest, ALowerCaseDriveLetterSelectsTheSameDrive) {
   // M: is a tmpfs in the test prefix: a lower-case letter that selected any
   // other drive would show C:'s free space, or none.
   ULARGE_INTEGER onM{}, onC{}, total{}, totalFree{};
-  if (!::GetDiskFreeSpaceExA("M:\\", &onM, &total, &totalFree))
-    GTEST_SKIP() << "drive M: (the prefix's tmpfs drive) is not mapped";
+  // scripts/wine-prefix.sh maps M: on every call: unmapped, the prefix is broken.
+  ASSERT_TRUE(::GetDiskFreeSpaceExA("M:\\", &onM, &total, &totalFree))
+      << "drive M: (the prefix's tmpfs) is not mapped";
   ASSERT_TRUE(::GetDiskFreeSpaceExA("C:\\", &onC, &total, &totalFree));
   const double tolerance = 64.0 * 1024 * 1024;  // the free space moves as other tests write
   if (std::abs(static_cast<double>(onM.QuadPart) - static_cast<double>(onC.QuadPart)) < 4 * tolerance)
     GTEST_SKIP() << "M: and C: have the same free space here, so the drives cannot be told apart";
   const double expected = 0.95 * static_cast<double>(onM.QuadPart);
-  EXPECT_NEAR(static_cast<double>(engine.ShredSize("M:\\no-such-file-here")), expected, tolerance);
-  EXPECT_NEAR(static_cast<double>(engine.ShredSize("m:\\no-such-file-here")), expected, tolerance);
+  EXPECT_NEAR(static_cast<double>(rig.engine.ShredSize("M:\\no-such-file-here").Bytes), expected, tolerance);
+  EXPECT_NEAR(static_cast<double>(rig.engine.ShredSize("m:\\no-such-file-here").Bytes), expected, tolerance);
 }
 
 TEST_F(Win32ShredTest, AnExistingFileOnANetworkShareIsSizedByItsLength) {
   const std::string share = "\\\\quorvane\\share\\";
   const std::string path = share + "net-" + std::to_string(::GetCurrentProcessId()) + ".txt";
   WriteFileBytes(path, std::string(1234, 'N'));
-  TVectorFileList list({path});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], "SHREDDED! ... " + path);
+  EXPECT_EQ(rig.Run({path})[0], "SHREDDED! ... " + path);
   EXPECT_FALSE(PathExists(path));
 }
 
@@ -155,14 +144,13 @@ TEST_F(Win32ShredTest, AFileHeldOpenEndsTheRunWithItsPath) {
   const auto third = MakeFile("3.txt", 10);
   const UniqueFile other(::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(other);
-  TVectorFileList list({first, held, third});
   try {
-    engine.Run(list);
+    rig.Run({first, held, third});
     FAIL() << "the run went past a file it could not open";
   } catch (const EFOpenError& error) {
     EXPECT_EQ(error.Message(), "Cannot open file " + held);
   }
-  EXPECT_EQ(list.items, (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));
+  EXPECT_EQ(rig.list.items, (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));
   EXPECT_EQ(ReadFileBytes(third), std::string(10, 'Q'));
 }
 
@@ -173,10 +161,7 @@ TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedEmptyUnderItsOwn
   const UniqueFile watcher(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(watcher);
-  TVectorFileList list({path, next});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], path);
-  EXPECT_EQ(list.items[1], "SHREDDED! ... " + next);
+  EXPECT_EQ(rig.Run({path, next}), (std::vector<std::string>{path, "SHREDDED! ... " + next}));
   // It is back under its own name, for a later run, with nothing left to tell.
   EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"pending.txt"});
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -186,15 +171,15 @@ TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedEmptyUnderItsOwn
   EXPECT_EQ(written, kScrubFileTime);
 }
 
-// The scrub's renames and a fill's extra files take names that may be taken.
-TEST_F(Win32ShredTest, NeitherARenameNorAnExtraFillFileReplacesAFile) {
+// The scrub's renames and a fill's files take names that may be taken by then.
+TEST_F(Win32ShredTest, NeitherARenameNorAFillFileReplacesAFile) {
   const auto a = MakeFile("a.txt", 10);
   const auto b = MakeFile("b.txt", 20);
-  EXPECT_FALSE(fs.Rename(a, b));
-  EXPECT_EQ(fs.CreateFill(b, false), nullptr);
+  EXPECT_FALSE(rig.fs.Rename(a, b));
+  EXPECT_EQ(rig.fs.CreateFill(b), nullptr);
   EXPECT_EQ(ReadFileBytes(a), std::string(10, 'Q'));
   EXPECT_EQ(ReadFileBytes(b), std::string(20, 'Q'));
-  EXPECT_TRUE(fs.Rename(a, folder / "c.txt"));
+  EXPECT_TRUE(rig.fs.Rename(a, folder / "c.txt"));
   EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"b.txt", "c.txt"}));
 }
 
@@ -205,11 +190,11 @@ TEST_F(Win32ShredTest, AFolderListingHoldsItsFilesAndFoldersWithoutTheDots) {
   MakeFile("A.txt", 1);
   ASSERT_TRUE(::CreateDirectoryA((folder / "sub").c_str(), nullptr));
   MakeFile("sub\\inner.txt", 1);
-  auto names = fs.ListFolder(folder.Path());
+  auto names = rig.fs.ListFolder(folder.Path());
   ASSERT_TRUE(names);
   std::sort(names->begin(), names->end());
   EXPECT_EQ(*names, (std::vector<std::string>{"A.txt", "b.txt", "sub"}));
-  EXPECT_FALSE(fs.ListFolder(folder / "no-such-folder\\"));
+  EXPECT_FALSE(rig.fs.ListFolder(folder / "no-such-folder\\"));
 }
 
 // The scrub sorts whole folders with CompareNames, which orders plain ASCII names
@@ -218,22 +203,20 @@ TEST_F(Win32ShredTest, AsciiNamesCompareAsTheSystemComparesThem) {
   using CompareOrdinal = int(WINAPI*)(const wchar_t*, int, const wchar_t*, int, BOOL);
   const auto compare = reinterpret_cast<CompareOrdinal>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
-  if (compare == nullptr) GTEST_SKIP() << "no CompareStringOrdinal on this system";
+  ASSERT_NE(compare, nullptr);
   const std::vector<std::string> names = {"a", "A", "b", "_", "[", "~", "-", " ", "0", "9", "Z", "z", "{", "@",
                                           "ab", "aB", "a_", "a-", "A.txt", "a.TXT", "a~", "`", "^", ""};
   for (const auto& a : names)
     for (const auto& b : names) {
       const std::wstring wa(a.begin(), a.end()), wb(b.begin(), b.end());
       const int expected = compare(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) - 2;
-      EXPECT_EQ(fs.CompareNames(a, b), expected) << "\"" << a << "\" and \"" << b << "\"";
+      EXPECT_EQ(rig.fs.CompareNames(a, b), expected) << "\"" << a << "\" and \"" << b << "\"";
     }
 }
 
 TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
   const std::string missing = folder / "no-such-folder\\file.txt";
-  TVectorFileList list({missing});
-  engine.Run(list);
-  EXPECT_EQ(list.items[0], missing);
+  EXPECT_EQ(rig.Run({missing})[0], missing);
   EXPECT_FALSE(PathExists(missing));
 }
 

@@ -10,7 +10,7 @@ letter=${4:?drive letter}
 
 # Sparse: only what the fill writes takes disk space, and the clean-up removes it.
 avail=$(df -B1 --output=avail "$work" | tail -n 1 | tr -d ' ')
-((avail > 3 * 1024 * 1024 * 1024)) || skip "needs 3 GiB free under $work for a 2.3 GiB FAT32 image"
+((avail > 3 * 1024 * 1024 * 1024)) || skip_here "needs 3 GiB free under $work for a 2.3 GiB FAT32 image"
 mnt=$work/mnt
 fat32_image "$work/fat32.img" "$mnt" 2300M
 map_drive "$letter" "$mnt"

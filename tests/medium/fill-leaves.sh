@@ -16,7 +16,7 @@ fstype=${4:?file-system type} letter=${5:?drive letter} max_big=${6:?} max_small
 image=$work/$fstype.img mnt=$work/mnt
 case $fstype in
   ext4)
-    command -v mkfs.ext4 >/dev/null || skip "mkfs.ext4 is not installed"
+    need_tools e2fsprogs mkfs.ext4
     truncate -s 64M "$image" && mkfs.ext4 -q -F "$image" >/dev/null 2>&1 || fail "mkfs.ext4 failed"
     mount_image "$image" "$mnt"
     ;;
@@ -27,7 +27,7 @@ case $fstype in
   fat32) fat32_image "$image" "$mnt" 300M ;;
   *) fail "unknown file system $fstype" ;;
 esac
-command -v fls >/dev/null || skip "The Sleuth Kit is not installed (package sleuthkit)"
+need_tools sleuthkit fls icat
 
 # 40 files of about 1 MiB (32,768 lines of 32 bytes each, 1,310,720 lines in all),
 # which take most of the drive, and 64 files of one short line each; every line

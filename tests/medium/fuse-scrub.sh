@@ -12,7 +12,7 @@ set -uo pipefail
 fstype=${4:?file-system type} letter=${5:?drive letter} max_pieces=${6:-0}
 . "$(dirname "$0")/medium-lib.sh"
 
-command -v fls >/dev/null && command -v istat >/dev/null || skip "The Sleuth Kit is not installed (package sleuthkit)"
+need_tools sleuthkit fls istat
 image=$work/$fstype.img mnt=$work/mnt
 mount_fs() {
   case $fstype in

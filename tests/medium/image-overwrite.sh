@@ -9,11 +9,10 @@ fstype=${4:?file-system type} letter=${5:?drive letter}
 . "$(dirname "$0")/medium-lib.sh"
 
 case $fstype in
-  ext4) mkfs=(mkfs.ext4 -q -F) size=32M ;;
-  xfs) mkfs=(mkfs.xfs -q -f) size=320M ;;  # mkfs.xfs refuses less than 300 MB
+  ext4) mkfs=(mkfs.ext4 -q -F) size=32M && need_tools e2fsprogs mkfs.ext4 dumpe2fs debugfs ;;
+  xfs) mkfs=(mkfs.xfs -q -f) size=320M && need_tools xfsprogs mkfs.xfs xfs_db ;;  # mkfs.xfs refuses less than 300 MB
   *) fail "unknown file system $fstype" ;;
 esac
-command -v "${mkfs[0]}" >/dev/null || skip "${mkfs[0]} is not installed"
 
 # in_journal IMAGE OFFSET: whether that byte of the image lies in the file system's journal.
 in_journal() {

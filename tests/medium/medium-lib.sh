@@ -2,11 +2,13 @@
 # Sourced with the test's arguments: WINE_RUN SHREDRUN_EXE WINEPREFIX
 # Every mount, loop device and drive letter a test makes is undone on exit, even
 # when it fails halfway, so a broken run never leaves the machine changed.
+# A test skips only where the machine cannot mount (skip_machine); a missing tool
+# fails it and names the package (need_tools).
 
 [ $# -ge 3 ] || { echo "usage: $0 WINE_RUN SHREDRUN_EXE WINEPREFIX" >&2; exit 2; }
 WINE_RUN=$1 SHREDRUN_EXE=$2 PREFIX_DIR=$3
 
-skip() { echo "SKIP: $*"; exit 77; }
+. "$(dirname "${BASH_SOURCE[0]}")/../support/skip.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cleanup_links=() cleanup_mounts=() cleanup_loops=() cleanup_pids=()
@@ -31,7 +33,7 @@ medium_cleanup() {
 }
 trap medium_cleanup EXIT
 
-[ "$(id -u)" = 0 ] || skip "needs root for mounts"
+[ "$(id -u)" = 0 ] || skip_machine "needs root for mounts"
 [ -x "$WINE_RUN" ] || fail "no wine-run at $WINE_RUN"
 [ -f "$SHREDRUN_EXE" ] || fail "no shredrun at $SHREDRUN_EXE"
 [ -d "$PREFIX_DIR/dosdevices" ] || fail "no prepared Wine prefix at $PREFIX_DIR"
@@ -40,7 +42,7 @@ work=$(mktemp -d /tmp/quorvane-medium.XXXXXX)
 # mount_tmpfs DIR SIZE: a small RAM drive whose free space Wine reports exactly.
 mount_tmpfs() {
   mkdir -p "$1"
-  mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || skip "cannot mount tmpfs here"
+  mount -t tmpfs -o "size=$2" tmpfs "$1" 2>/dev/null || skip_machine "cannot mount tmpfs here"
   cleanup_mounts+=("$1")
 }
 
@@ -54,10 +56,11 @@ tmpfs_drive() {
 # mount_image IMAGE DIR: loop-mounts a file-system image.
 mount_image() {
   local loop
-  loop=$(losetup --find --show "$1" 2>/dev/null) || skip "no loop devices here"
+  need_tools mount losetup
+  loop=$(losetup --find --show "$1" 2>/dev/null) || skip_machine "no loop devices here"
   cleanup_loops+=("$loop")
   mkdir -p "$2"
-  mount "$loop" "$2" 2>/dev/null || skip "cannot mount $(basename "$1") (file system not supported by this kernel?)"
+  mount "$loop" "$2" 2>/dev/null || skip_machine "cannot mount $(basename "$1") (file system not supported by this kernel?)"
   cleanup_mounts+=("$2")
 }
 
@@ -147,13 +150,11 @@ fuse_daemon_of() {
   return 1
 }
 
-# fuse_needs TOOL...: skips unless FUSE and every TOOL can be used here.
+# fuse_needs PACKAGE TOOL...: fails unless every TOOL is installed, skips where the
+# machine has no usable FUSE device.
 fuse_needs() {
-  local tool
-  for tool in "$@"; do
-    command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
-  done
-  [ -c /dev/fuse ] && [ -r /dev/fuse ] && [ -w /dev/fuse ] || skip "no usable /dev/fuse here"
+  need_tools "$@"
+  [ -c /dev/fuse ] && [ -r /dev/fuse ] && [ -w /dev/fuse ] || skip_machine "no usable /dev/fuse here"
 }
 
 # fuse_image_file IMAGE SIZE: a fresh sparse image file.
@@ -170,8 +171,8 @@ fuse_mount() {
   local dir=$1 pid; shift
   [[ $dir == /* ]] || fail "fuse_mount needs an absolute mount point, not $dir"
   mkdir -p "$dir"
-  "$@" </dev/null >"$dir.log" 2>&1 || skip "cannot mount through FUSE here ($1 failed: $(tail -n 1 "$dir.log"))"
-  mountpoint -q "$dir" || skip "$1 returned but $dir is no mount point"
+  "$@" </dev/null >"$dir.log" 2>&1 || skip_machine "cannot mount through FUSE here ($1 failed: $(tail -n 1 "$dir.log"))"
+  mountpoint -q "$dir" || fail "$1 returned but $dir is no mount point"
   cleanup_mounts+=("$dir")
   pid=$(fuse_daemon_of "$dir") || fail "no FUSE daemon found for $dir"
   fuse_daemons[$dir]=$pid
@@ -179,7 +180,7 @@ fuse_mount() {
 
 # ntfs_image IMAGE DIR SIZE: an NTFS image mounted read-write through ntfs-3g.
 ntfs_image() {
-  fuse_needs mkntfs ntfs-3g
+  fuse_needs ntfs-3g mkntfs ntfs-3g
   fuse_image_file "$1" "$3"
   # -f: a quick format; -F: an image file, not a block device (it warns, harmlessly).
   mkntfs -F -q -f "$1" >/dev/null 2>&1 || fail "mkntfs failed on a $3 image"
@@ -188,12 +189,14 @@ ntfs_image() {
 
 # exfat_image IMAGE DIR SIZE: an exFAT image mounted read-write through exfat-fuse.
 exfat_image() {
-  fuse_needs mkfs.exfat mount.exfat-fuse losetup
+  fuse_needs exfatprogs mkfs.exfat
+  fuse_needs exfat-fuse mount.exfat-fuse
+  need_tools mount losetup
   fuse_image_file "$1" "$3"
   mkfs.exfat "$1" >/dev/null 2>&1 || fail "mkfs.exfat failed on a $3 image"
   # exfat-fuse mounts only a block device, and only on an empty folder.
   local loop
-  loop=$(losetup --find --show "$1" 2>/dev/null) || skip "no loop devices here"
+  loop=$(losetup --find --show "$1" 2>/dev/null) || skip_machine "no loop devices here"
   cleanup_loops+=("$loop")
   fuse_mount "$2" mount.exfat-fuse "$loop" "$2"
 }
@@ -201,7 +204,8 @@ exfat_image() {
 # fat32_image IMAGE DIR SIZE: a FAT32 image mounted read-write through fusefat. It
 # writes straight to the image, and grows no file past 2 GiB.
 fat32_image() {
-  fuse_needs mkfs.vfat fusefat
+  fuse_needs dosfstools mkfs.vfat
+  fuse_needs fusefat fusefat
   fuse_image_file "$1" "$3"
   local out
   # Below 33 MiB mkfs.vfat still writes "FAT32", with too few clusters for any reader

@@ -17,7 +17,8 @@
 set -uo pipefail
 letter=${4:?drive letter}
 . "$(dirname "$0")/medium-lib.sh"
-command -v fls >/dev/null || skip "The Sleuth Kit is not installed (package sleuthkit)"
+need_tools sleuthkit fls ifind
+need_tools python3 python3
 names_py=$(dirname "$0")/ntfs_names.py
 image=$work/ntfs.img mnt=$work/mnt
 ntfs_image "$image" "$mnt" 16M

@@ -25,6 +25,7 @@ for _ in $(seq 300); do
 done
 ((filled)) || fail "the fill never took a megabyte of the drive"
 [ -e "$mnt/$token" ] || fail "the fill file is not on the drive while it is being written"
+need_tools procps pgrep
 pids=$(pgrep -f -- "$token") || fail "cannot find the shredrun process for $token"
 kill -9 $pids
 wait "$job" 2>/dev/null

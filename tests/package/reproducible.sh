@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Two builds of the same sources give byte-identical programs and packages, though
-# they are made from copies in folders of different names and depths, with
-# different build folders, time zones and umasks, one after the other: anyone who
-# rebuilds a commit can check our download against theirs.
-# usage: reproducible.sh SOURCE_DIR
-# QUORVANE_PACKAGE_ARCHS limits the architectures (default: i686 and x86_64).
+# they are made in folders of different names and depths, with different build
+# folders, time zones and umasks: anyone who rebuilds a commit can check our
+# download against theirs.
+# The first build is the one under test, made as scripts/test.sh makes it; the
+# second is made here by scripts/package.sh from a copy of the sources, in a
+# deeper folder, at another time zone and umask. Its zip is compared with one
+# packed here from the first build's program, as package.sh packs it.
+# usage: reproducible.sh SOURCE_DIR ARCH BUILD_DIR   (ARCH i686 or x86_64)
 set -euo pipefail
-source=$(realpath "$1")
+source=$(realpath "$1") arch=$2 first=$(realpath "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 tmp=$(mktemp -d /tmp/qv-pkg-repro-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
+[ -f "$first/ui/Quorvane.exe" ] || { echo "FAIL: no Quorvane.exe in $first: build it first"; exit 1; }
 
-# The commit's time unless given; the copies have no history of their own.
+# The commit's time unless given; the copy has no history of its own.
 : "${SOURCE_DATE_EPOCH:=$(git -C "$source" log -1 --format=%ct)}"
 export SOURCE_DATE_EPOCH
 
@@ -22,34 +26,29 @@ copy_sources() {  # destination
      while IFS= read -r -d '' file; do [ -f "$file" ] && printf '%s\0' "$file"; done |
      tar -cf - --null --no-recursion -T -) | tar -xf - -C "$1"
 }
-one=$tmp/a/src
 two=$tmp/second-place/with/a-longer-path/quorvane-source
-copy_sources "$one"
 copy_sources "$two"
 
-echo "== first build"
-QUORVANE_PACKAGE_WORK=$tmp/a/b TZ=UTC "$one/scripts/package.sh" "$tmp/a/dist"
-echo "== second build"
-(umask 077 && QUORVANE_PACKAGE_WORK=$tmp/second-place/build-here TZ=Pacific/Kiritimati \
-   "$two/scripts/package.sh" "$tmp/second-place/dist")
+echo "== second build ($arch)"
+(umask 077 && QUORVANE_PACKAGE_WORK=$tmp/second-place/build-here QUORVANE_PACKAGE_ARCHS=$arch \
+   TZ=Pacific/Kiritimati "$two/scripts/package.sh" "$tmp/second-place/dist")
 
 faults=0
-for exe in "$tmp"/a/b/*/ui/Quorvane.exe; do
-  arch=$(basename "$(dirname "$(dirname "$exe")")")
-  if ! cmp "$exe" "$tmp/second-place/build-here/$arch/ui/Quorvane.exe"; then
-    echo "the $arch Quorvane.exe differs between the two builds"
-    faults=1
-  fi
-done
-for file in "$tmp"/a/dist/*; do
-  if ! cmp "$file" "$tmp/second-place/dist/$(basename "$file")"; then
-    echo "$(basename "$file") differs between the two builds"
-    faults=1
-  fi
-done
-for zip in "$tmp"/a/dist/*.zip; do
-  python3 "$here/check-zip.py" "$zip" "$one" || faults=1
-done
-(cd "$tmp/a/dist" && sha256sum -c SHA256SUMS) || faults=1
-[ "$faults" -eq 0 ] && echo "both builds gave the same bytes:" && cat "$tmp/a/dist/SHA256SUMS"
+if ! cmp "$first/ui/Quorvane.exe" "$tmp/second-place/build-here/$arch/ui/Quorvane.exe"; then
+  echo "the $arch Quorvane.exe differs between the two builds"
+  faults=1
+fi
+second_zip=$(ls "$tmp"/second-place/dist/Quorvane-*-win*.zip)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$first/CMakeCache.txt")
+first_zip=$tmp/first/$(basename "$second_zip")
+mkdir -p "$tmp/first"
+TZ=UTC python3 "$source/package/make-package.py" --source "$source" --exe "$first/ui/Quorvane.exe" \
+  --version "$version" --output "$first_zip"
+if ! cmp "$first_zip" "$second_zip"; then
+  echo "$(basename "$second_zip") differs between the two builds"
+  faults=1
+fi
+python3 "$here/check-zip.py" "$second_zip" "$source" || faults=1
+(cd "$tmp/second-place/dist" && sha256sum -c SHA256SUMS) || faults=1
+[ "$faults" -eq 0 ] && echo "both builds gave the same bytes:" && cat "$tmp/second-place/dist/SHA256SUMS"
 exit "$faults"

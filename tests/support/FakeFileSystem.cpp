@@ -1,18 +1,39 @@
 #include "tests/support/FakeFileSystem.h"
 
 #include <algorithm>
+#include <iterator>
+
+// Logs an operation as it starts, and once it is over runs what is to happen after it.
+class TLogged {
+ public:
+  TLogged(TFakeFileSystem& fs, std::string line) : FFs(fs), FLine(std::move(line)) { FFs.log.push_back(FLine); }
+  TLogged(const TLogged&) = delete;
+  TLogged& operator=(const TLogged&) = delete;
+  ~TLogged() {
+    const auto it = FFs.after.find(FLine);
+    if (it == FFs.after.end()) return;
+    const auto action = std::move(it->second);
+    FFs.after.erase(it);
+    action();
+  }
+
+ private:
+  TFakeFileSystem& FFs;
+  std::string FLine;
+};
 
 class TFakeFile final : public IShredFile {
  public:
   TFakeFile(TFakeFileSystem& fs, std::string path) : FFs(fs), FPath(std::move(path)) {}
   ~TFakeFile() override {
-    FFs.log.push_back("close " + FPath);
+    const TLogged logged(FFs, "close " + FPath);
     auto& node = FFs.nodes.at(FPath);
     node.open = false;
     if (node.deleteOnClose) FFs.nodes.erase(FPath);
   }
   std::int64_t Length() override { return static_cast<std::int64_t>(FFs.nodes.at(FPath).data.size()); }
   bool Write(const std::byte* data, std::uint32_t count) override {
+    const TLogged logged(FFs, "write " + FPath + " " + std::to_string(count));
     auto& node = FFs.nodes.at(FPath);
     FFs.largestWrite = std::max<std::size_t>(FFs.largestWrite, count);
     std::uint32_t accepted = count;
@@ -36,18 +57,18 @@ class TFakeFile final : public IShredFile {
   }
   bool Flush() override {
     ++FFs.flushes;
-    FFs.log.push_back("flush " + FPath);
+    const TLogged logged(FFs, "flush " + FPath);
     return !FFs.failFlush;
   }
   bool Truncate() override {
-    FFs.log.push_back("truncate " + FPath);
+    const TLogged logged(FFs, "truncate " + FPath);
     if (FFs.failTruncate) return false;
     FFs.nodes.at(FPath).data.clear();
     FPosition = 0;
     return true;
   }
   bool SetTimes(std::int64_t fileTime) override {
-    FFs.log.push_back("settimes " + FPath);
+    const TLogged logged(FFs, "settimes " + FPath);
     if (FFs.failSetTimes) return false;
     FFs.nodes.at(FPath).times = fileTime;
     return true;
@@ -68,14 +89,14 @@ void TFakeFileSystem::AddFolder(const std::string& path) { nodes[path].folder = 
 std::uint32_t TFakeFileSystem::GetAttributes(const std::string& path) {
   const auto it = nodes.find(path);
   if (it == nodes.end()) return kInvalidAttributes;
-  return it->second.attributes | (it->second.folder ? 0x10u : 0u);
+  return it->second.attributes | (it->second.folder ? kFolder : 0u);
 }
 
 bool TFakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  log.push_back("setattr " + path + " " + std::to_string(attributes));
+  const TLogged logged(*this, "setattr " + path + " " + std::to_string(attributes));
   const auto it = nodes.find(path);
   if (it == nodes.end()) return false;
-  it->second.attributes = attributes & ~0x10u;
+  it->second.attributes = attributes & ~kFolder;
   return true;
 }
 
@@ -94,16 +115,15 @@ std::unique_ptr<IShredFile> TFakeFileSystem::Open(const std::string& path) {
 }
 
 std::unique_ptr<IShredFile> TFakeFileSystem::OpenExisting(const std::string& path, bool forWriting) {
-  log.push_back(std::string(forWriting ? "open-rw " : "open-r ") + path);
+  const TLogged logged(*this, (forWriting ? "open-rw " : "open-r ") + path);
   if (!FileExists(path)) return nullptr;
   if ((forWriting ? lockedForWriting : lockedForReading).count(path)) return nullptr;
   return Open(path);
 }
 
-std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path, bool replaceExisting) {
-  log.push_back((replaceExisting ? "create " : "create-new ") + path);
-  if (path.empty() || lockedForWriting.count(path) || fillsBeforeFailure == 0) return nullptr;
-  if (const auto it = nodes.find(path); it != nodes.end() && (it->second.folder || !replaceExisting)) return nullptr;
+std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path) {
+  const TLogged logged(*this, "create " + path);
+  if (path.empty() || lockedForWriting.count(path) || fillsBeforeFailure == 0 || nodes.count(path)) return nullptr;
   if (fillsBeforeFailure > 0) --fillsBeforeFailure;
   auto& node = nodes[path];
   node = Node{};
@@ -113,13 +133,13 @@ std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path,
 }
 
 bool TFakeFileSystem::Delete(const std::string& path) {
-  log.push_back("delete " + path);
+  const TLogged logged(*this, "delete " + path);
   if (const auto it = nodes.find(path); it != nodes.end() && it->second.undeletable) return true;
   return nodes.erase(path) != 0;
 }
 
 bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
-  log.push_back("rename " + from + " " + to);
+  const TLogged logged(*this, "rename " + from + " " + to);
   if (renamesBeforeFailure == 0) return false;
   const auto it = nodes.find(from);
   if (it == nodes.end() || it->second.open || nodes.count(to) != 0) return false;
@@ -131,12 +151,13 @@ bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
 }
 
 std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
+  const TLogged logged(*this, "free-space " + root);
   const auto it = freeSpace.find(root);
   return it == freeSpace.end() ? -1 : it->second - FillBytes(root);
 }
 
 std::optional<std::vector<std::string>> TFakeFileSystem::ListFolder(const std::string& folder) {
-  log.push_back("list " + folder);
+  const TLogged logged(*this, "list " + folder);
   ++listings;
   if (unreadableFolders.count(folder)) return std::nullopt;
   std::vector<std::string> names;
@@ -152,6 +173,13 @@ std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {
   for (const auto& [path, node] : nodes)
     if (node.fill && path.compare(0, root.size(), root) == 0) bytes += static_cast<std::int64_t>(node.data.size());
   return bytes;
+}
+
+std::vector<std::string> TFakeFileSystem::Logged(const std::string& start) const {
+  std::vector<std::string> lines;
+  std::copy_if(log.begin(), log.end(), std::back_inserter(lines),
+               [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+  return lines;
 }
 
 bool TFakeFileSystem::AllZero(const std::string& path) const {

@@ -1,9 +1,10 @@
 #pragma once
 // An in-memory file system for the failures a real one cannot give on demand:
 // failing writes, short writes, failing flushes, deletions that do not delete,
-// renames that fail.
+// renames that fail, and names that appear or vanish at a given moment.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -41,10 +42,16 @@ class TFakeFileSystem : public IFileSystem {
   bool failTruncate = false;
   bool failSetTimes = false;
   std::set<std::string> unreadableFolders;       // ListFolder fails for these
+  // Run once, right after the operation that logs this line: a file that appears or
+  // vanishes between the sizing of an entry and its overwrite, a stop requested.
+  std::map<std::string, std::function<void()>> after;
 
   // Observed.
   std::map<std::string, Node> nodes;
-  std::vector<std::string> log;  // one line per operation
+  // One line per operation: "open-r P", "open-rw P", "create P", "write P N",
+  // "flush P", "truncate P", "settimes P", "close P", "setattr P A", "delete P",
+  // "rename P Q", "free-space R", "list F".
+  std::vector<std::string> log;
   std::vector<std::string> renamedTo;  // every name a rename gave, in order
   int listings = 0;
   int writes = 0;
@@ -56,17 +63,20 @@ class TFakeFileSystem : public IFileSystem {
   bool FileExists(const std::string& path) override;
   bool NameExists(const std::string& path) override;
   std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override;
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path, bool replaceExisting) override;
+  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   std::int64_t FreeSpace(const std::string& root) override;
   std::optional<std::vector<std::string>> ListFolder(const std::string& folder) override;
 
+  // The lines of the log that begin with this, in order.
+  std::vector<std::string> Logged(const std::string& start) const;
   bool AllZero(const std::string& path) const;
   // Bytes the fill files on a drive hold now.
   std::int64_t FillBytes(const std::string& root) const;
 
  private:
   friend class TFakeFile;
+  friend class TLogged;
   std::unique_ptr<IShredFile> Open(const std::string& path);
 };

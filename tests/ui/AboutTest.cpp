@@ -5,6 +5,7 @@
 #include "framework/Image.h"
 #include "framework/Label.h"
 #include "framework/Panel.h"
+#include "tests/support/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,42 @@ TEST_F(AboutTest, WindowsAreLaidOutAsStored) {
   ASSERT_NE(About->ProgramIcon->Icon(), nullptr);
   EXPECT_NE(About->ProgramIcon->Icon(), ::LoadIconA(nullptr, IDI_APPLICATION));
   EXPECT_TRUE(About->ProgramIcon->Stretch());
+}
+
+// The ink of a label as it paints itself with room to spare: for a wrapping label
+// only below (more width would rejoin its lines), for the others on every side.
+TInk InkWithRoom(HWND label, bool wraps) {
+  RECT rect{};
+  ::GetClientRect(label, &rect);
+  const int width = wraps ? rect.right : 3 * rect.right;
+  ::SetWindowPos(label, nullptr, 0, 0, width, 3 * rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const TInk ink = InkOfWindow(label);
+  ::SetWindowPos(label, nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return ink;
+}
+
+// Each label that sizes itself to its text shows all of it and takes no more room
+// than the text's pixels need: checked against what it paints, not against the
+// text metrics it was sized from.
+TEST_F(AboutTest, LabelsSizedToTheirTextShowItAllAndNoMore) {
+  for (TLabel* label : {About->ProductName, About->Version, About->Copyright, About->Comments, About->Label1,
+                        About->Label3, About->Label2}) {
+    SCOPED_TRACE(label->Name());
+    ASSERT_TRUE(label->AutoSize());
+    const HWND window = label->WindowHandle();
+    RECT size{};
+    ::GetClientRect(window, &size);
+    const TInk shown = InkOfWindow(window);
+    const TInk whole = InkWithRoom(window, label->WordWrap());
+    ASSERT_GT(whole.Pixels, 0);
+    EXPECT_EQ(shown.Width(), whole.Width()) << "the text is cut at a side";
+    EXPECT_EQ(shown.Height(), whole.Height()) << "the text is cut at the top or bottom";
+    // A glyph's side bearings are the only blank columns a fitted label has.
+    if (!label->WordWrap()) {
+      EXPECT_LE(size.right - whole.Width(), 3) << "wider than its text";
+    }
+    EXPECT_LT(size.bottom, 2 * whole.Height()) << "taller than its lines";
+  }
 }
 
 TEST_F(AboutTest, OKIsTheDefaultButtonAndTheLinksShowTheHand) {

@@ -2,6 +2,7 @@
 
 #include "framework/Errors.h"
 #include "framework/Form.h"
+#include "tests/support/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,11 @@ TListForm::TListForm(const TFontSpec& font) : TForm(nullptr) {
 }
 
 constexpr TFontSpec kWindowFont = {.Name = "MS Sans Serif", .Height = 11};
-constexpr TFontSpec kLargeFont = {.Name = "Arial", .Height = 30};
+// OCR A has a fixed pitch: every character, the average one included, is one
+// advance wide, and the advance can be read off the pixels. A row of n characters
+// then needs n + 1 advances, known without asking the font for a metric.
+constexpr TFontSpec kFixedFont = {.Name = "OCR A Extended", .Height = 11};
+constexpr TFontSpec kLargeFixedFont = {.Name = "OCR A Extended", .Height = 30};
 
 // Counts the extent messages the list receives, passing everything on.
 class TExtentSpy {
@@ -68,29 +73,26 @@ class HListBoxTest : public ::testing::Test {
     List = FForm->ListBox1;
     Window = List->WindowHandle();
   }
-  void SetUp() override { Open(kWindowFont); }
+  void SetUp() override { OpenFixed(kFixedFont); }
 
-  // Measured apart from the list: a memory DC with the same font.
-  TEXTMETRICA Metrics(const std::string& text, SIZE& size) const {
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(Window, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc, &metrics);
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    return metrics;
+  void OpenFixed(const TFontSpec& font) {
+    Open(font);
+    Advance = AdvanceOf('0');
+    // The pitch is fixed: a wide and a narrow letter advance as far as a digit.
+    ASSERT_GT(Advance, 0);
+    ASSERT_EQ(AdvanceOf('W'), Advance);
+    ASSERT_EQ(AdvanceOf('i'), Advance);
   }
-  int Measure(const std::string& text) const {
-    SIZE size{};
-    return Metrics(text, size).tmAveCharWidth + size.cx;
-  }
-  int AverageCharWidth() const { return Measure(""); }
+  HFONT ListFont() const { return reinterpret_cast<HFONT>(::SendMessageA(Window, WM_GETFONT, 0, 0)); }
+  int AdvanceOf(char letter) const { return AdvanceInPixels(ListFont(), letter); }
+  // What a row needs in the fixed-pitch font: its characters and one more.
+  int Expected(const std::string& row) const { return (static_cast<int>(row.size()) + 1) * Advance; }
   int Extent() const { return static_cast<int>(::SendMessageA(Window, LB_GETHORIZONTALEXTENT, 0, 0)); }
 
   std::unique_ptr<TListForm> FForm;
   THListBox* List = nullptr;
   HWND Window = nullptr;
+  int Advance = 0;
 };
 
 const std::string kShortPath = R"(C:\a.txt)";
@@ -101,70 +103,89 @@ TEST_F(HListBoxTest, ExtentGrowsOnlyForAStrictlyWiderRow) {
   EXPECT_EQ(Extent(), 0);
   const TExtentSpy spy(Window);
   List->AddString(kShortPath);
-  EXPECT_EQ(Extent(), Measure(kShortPath));
+  EXPECT_EQ(Extent(), Expected(kShortPath));
   EXPECT_EQ(spy.Sent(), 1);
 
   List->AddString(kLongPath);
-  EXPECT_EQ(Extent(), Measure(kLongPath));
-  EXPECT_EQ(List->MaxWidth(), Measure(kLongPath));
+  EXPECT_EQ(Extent(), Expected(kLongPath));
+  EXPECT_EQ(List->MaxWidth(), Expected(kLongPath));
   EXPECT_EQ(spy.Sent(), 2);
 
-  // Same letters in another order: the same width, so no message at all.
+  // Rows as wide as the widest (as many characters) and narrower ones: no message.
   std::string sameWidth = kLongPath;
   std::swap(sameWidth[3], sameWidth[4]);
-  ASSERT_EQ(Measure(sameWidth), Measure(kLongPath));
   List->AddString(sameWidth);
   List->AddString(kShortPath);
   EXPECT_EQ(spy.Sent(), 2);
-  EXPECT_EQ(Extent(), Measure(kLongPath));
-  EXPECT_EQ(List->Count(), 4);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
+  // One character more is wider.
+  List->AddString(kLongPath + "x");
+  EXPECT_EQ(spy.Sent(), 3);
+  EXPECT_EQ(Extent(), Expected(kLongPath) + Advance);
+  EXPECT_EQ(List->Count(), 5);
 }
 
 TEST_F(HListBoxTest, MeasuresWithTheListsOwnFont) {
+  const int smallAdvance = Advance;
+  ASSERT_NO_FATAL_FAILURE(OpenFixed(kLargeFixedFont));
+  ASSERT_GT(Advance, 2 * smallAdvance);
   List->AddString(kLongPath);
-  const int small = Extent();
-  Open(kLargeFont);
-  List->AddString(kLongPath);
-  EXPECT_EQ(Extent(), Measure(kLongPath));
-  EXPECT_GT(Extent(), 2 * small);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
 }
 
 TEST_F(HListBoxTest, EmptyRowIsOneAverageCharacterWide) {
   List->AddString("");
   ASSERT_EQ(List->Count(), 1);
   EXPECT_EQ(List->Text(0), "");
-  EXPECT_GT(AverageCharWidth(), 0);
-  EXPECT_EQ(List->ItemWidth(""), AverageCharWidth());
-  EXPECT_EQ(Extent(), AverageCharWidth());
+  EXPECT_EQ(List->ItemWidth(""), Advance);
+  EXPECT_EQ(Extent(), Advance);
 }
 
 TEST_F(HListBoxTest, ExtentSurvivesReplaceAndDelete) {
   List->AddString(kShortPath);
   List->AddString(kLongPath);
-  const int widest = Extent();
   // The run's marker makes the row wider than measured; the range stays as it was.
   List->Replace(0, "SHREDDED! ... " + kLongPath);
-  EXPECT_EQ(Extent(), widest);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
   while (List->Count() > 0) List->Delete(0);
-  EXPECT_EQ(Extent(), widest);
-  EXPECT_EQ(List->MaxWidth(), widest);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
+  EXPECT_EQ(List->MaxWidth(), Expected(kLongPath));
   List->AddString(kShortPath);
-  EXPECT_EQ(Extent(), widest);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
 }
 
 TEST_F(HListBoxTest, WidthWrapsAt16BitsAndThenFailsToWiden) {
   // The shortest run of letters wider than 65,535 pixels wraps to a few pixels.
-  const int perLetter = Measure("WW") - Measure("W");
-  std::string huge(static_cast<std::size_t>(65536 / perLetter - 2), 'W');
-  while (Measure(huge) <= 65535) huge += 'W';
-  const int wrapped = Measure(huge) % 65536;
-  ASSERT_LT(wrapped, Measure(kLongPath));
+  std::string huge(static_cast<std::size_t>(65536 / Advance - 1), 'W');
+  while (Expected(huge) <= 65535) huge += 'W';
+  const int wrapped = Expected(huge) % 65536;
+  ASSERT_LT(wrapped, Expected(kLongPath));
   EXPECT_EQ(List->ItemWidth(huge), wrapped);
 
   List->AddString(kLongPath);
   List->AddString(huge);
-  EXPECT_EQ(Extent(), Measure(kLongPath));
+  EXPECT_EQ(Extent(), Expected(kLongPath));
   EXPECT_EQ(List->Count(), 2);
+}
+
+// In the window's own font, as a person sees it: scrolled as far right as it goes,
+// the widest path ends in view, one character's width short of the edge.
+TEST_F(HListBoxTest, ScrolledFullyRightTheWidestRowEndsOneCharacterShortOfTheEdge) {
+  Open(kWindowFont);
+  const int letter = AdvanceOf('x');
+  ASSERT_GT(letter, 0);
+  const std::string wider = kLongPath + R"(\..\..\owner\My Documents\quarterly report, second draft.doc)";
+  List->AddString(kShortPath);
+  List->AddString(wider);
+  RECT client{};
+  ::GetClientRect(Window, &client);
+  ASSERT_GT(InkOfWindow(Window).Box.right, client.right - 2) << "the row fits unscrolled: nothing to check";
+  ::SendMessageA(Window, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
+  const TInk rows = InkOfWindow(Window);
+  ASSERT_GT(rows.Pixels, 0);
+  const int gap = client.right - rows.Box.right;
+  EXPECT_GE(2 * gap, letter) << "the row's end is not clear of the edge";
+  EXPECT_LT(gap, 2 * letter) << "scrolled past the row's end";
 }
 
 TEST_F(HListBoxTest, RowsLandSortedAndDuplicatesStay) {

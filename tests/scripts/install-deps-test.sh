@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# scripts/install-deps.sh against a Debian mirror in the middle of a sync, which no
+# test can order from the real one: apt-get, dpkg and dpkg-query are stand-ins that
+# answer as Debian's do (messages taken from a real failed update) and log each call.
+# usage: install-deps-test.sh SOURCE_DIR
+set -uo pipefail
+source_dir=${1:?source dir}
+work=$(mktemp -d /tmp/quorvane-install-deps.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+mkdir "$work/bin"
+# dpkg-query: every package is missing, unless $work/installed exists.
+cat >"$work/bin/dpkg-query" <<'STUB'
+#!/bin/sh
+[ -e "$STUB_DIR/installed" ] && printf 'install ok installed'
+exit 0
+STUB
+cat >"$work/bin/dpkg" <<'STUB'
+#!/bin/sh
+[ "$1" = --print-foreign-architectures ] && echo i386
+exit 0
+STUB
+cat >"$work/bin/sudo" <<'STUB'
+#!/bin/sh
+exec "$@"
+STUB
+# apt-get: the mirror serves a bad i386 index for the first $STUB_BAD_UPDATES
+# updates; until an update has gone through, the install cannot resolve.
+cat >"$work/bin/apt-get" <<'STUB'
+#!/bin/bash
+echo "$*" >>"$STUB_DIR/calls"
+case $1 in
+  update)
+    n=$(grep -c '^update' "$STUB_DIR/calls")
+    if [ "$n" -le "$STUB_BAD_UPDATES" ]; then
+      echo "E: Failed to fetch http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz  File has unexpected size (374820 != 376004). Mirror sync in progress? [IP: 203.0.113.80 80]"
+      echo "E: Some index files failed to download. They have been ignored, or old ones used instead."
+      exit 100
+    fi
+    touch "$STUB_DIR/updated" ;;
+  install)
+    if [ ! -e "$STUB_DIR/updated" ]; then
+      echo " libc6:i386 : Depends: libgcc-s1:i386 but it is not going to be installed"
+      echo "E: Unable to correct problems, you have held broken packages."
+      exit 100
+    fi ;;
+esac
+exit 0
+STUB
+chmod +x "$work/bin"/*
+
+# run_install TRIES BAD_UPDATES: runs the script in a fresh state; its output is in $work/out.
+run_install() {
+  rm -f "$work/calls" "$work/updated"
+  touch "$work/calls"
+  PATH=$work/bin:$PATH STUB_DIR=$work STUB_BAD_UPDATES=$2 QUORVANE_APT_TRIES=$1 QUORVANE_APT_PAUSE=0 \
+    bash "$source_dir/scripts/install-deps.sh" >"$work/out" 2>&1
+}
+calls() { grep -c "^$1" "$work/calls"; }
+
+# The mirror is out of step for two updates, then in step again.
+run_install 6 2 || fail "the install failed although the mirror came back:
+$(cat "$work/out")"
+[ "$(calls update)" = 3 ] && [ "$(calls install)" = 3 ] || fail "expected 3 updates and 3 installs: $(cat "$work/calls")"
+grep -q 'Mirror sync in progress' "$work/out" || fail "the retries do not say what failed: $(cat "$work/out")"
+grep -q -- '--no-install-recommends .*wine32:i386' "$work/calls" || fail "wine32:i386 was not installed: $(cat "$work/calls")"
+
+# It stays out of step: the script gives up after its tries, says so and why.
+run_install 4 99 && fail "the install passed although no package could be installed"
+[ "$(calls update)" = 4 ] || fail "expected 4 tries, made $(calls update)"
+for said in "cannot install" "wine32:i386" "Mirror sync in progress" "Unable to correct problems"; do
+  grep -q -F "$said" "$work/out" || fail "the final error does not say '$said':
+$(cat "$work/out")"
+done
+
+# The index that fails is one the missing packages do not need: the install goes through at once.
+sed -i 's/^    if \[ ! -e "\$STUB_DIR\/updated" \]; then$/    if false; then/' "$work/bin/apt-get"
+run_install 6 99 || fail "the install failed although apt could install from the lists it had: $(cat "$work/out")"
+[ "$(calls install)" = 1 ] || fail "expected one install, made $(calls install)"
+
+# Nothing missing: no apt at all.
+touch "$work/installed"
+run_install 6 0 || fail "the script failed with everything installed: $(cat "$work/out")"
+[ ! -s "$work/calls" ] || fail "apt-get was called with everything installed: $(cat "$work/calls")"
+echo "ok: install-deps.sh waits out a mirror sync, gives up after its tries and says why"
