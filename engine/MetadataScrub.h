@@ -37,10 +37,13 @@ class TMetadataScrub {
   // short names alone leave pieces of a long name in exFAT's and FAT's extra
   // entries, which only a name of the same length lands on; the last short name is
   // the one an undelete tool lists. In the folder's NTFS index the first rename
-  // takes the file's entry out of its block, whose entries close up over it; the
-  // long name sorts into the gap it left (see NameGap.h), so the block grows back
-  // over whatever of the name the closing-up left behind, and never past what it
-  // held before (growing past that splits a block and copies half of it).
+  // takes the file's entry out of its block, whose entries close up over it, and
+  // behind the block's last entry leave most of the name in the unused tail; the
+  // long name sorts into the gap the entry left (see NameGap.h), so the block grows
+  // back over whatever of the name the closing-up left behind, and never past what
+  // it held before: growing past that splits a block and leaves a copy of half of
+  // it. The first name is random rather than in the gap for that reason: beside the
+  // file's own entry it would have to fit into the file's block, which may be full.
   static constexpr int kRenames = 3;
   // The short names: NTFS's smallest index entry holds up to 3 characters. The less
   // a rename adds to a full block, or to a folder's index that only just fits in its

@@ -1,12 +1,9 @@
 #pragma once
 // Where a new name sorts among a folder's names. NTFS keeps each folder's names
-// sorted, upper-cased, in index blocks; a deleted entry is closed up by moving the
-// entries behind it in its block down over it, and the bytes the block no longer
-// uses keep what was there. Behind the last entry of a block only the block's end
-// marker moves, so most of that entry's name stays. A rename first adds the new
-// name, then removes the old one: a new name that sorts right after the file's own
-// goes in right behind it in the same block, and moves over it when the old entry
-// goes. Renamed so, a file leaves no byte of its name in its folder's index.
+// sorted, upper-cased, in index blocks, so a name that sorts after a file's name and
+// before the next one goes into the block that holds (or held) the file's entry, at
+// its place. The scrub gives a file such a name to make that block grow back over
+// what the file's removed entry left there (see MetadataScrub.h).
 
 #include <optional>
 #include <string>
