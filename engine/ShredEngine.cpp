@@ -67,23 +67,37 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   const auto file = FFileSystem.OpenExisting(entry, true);
   if (!file || file->Length() != size.Bytes) return -1;
   const ProgressReset reset(FDisplay);
-  return OverwriteBlocks(*file, size.Bytes, blockSize) && file->Flush() ? size.Bytes : -1;
+  switch (OverwriteBlocks(*file, size.Bytes, blockSize)) {
+    case TOverwrite::Complete:
+      return file->Flush() ? size.Bytes : -1;
+    case TOverwrite::Stopped:
+      // The file is kept as it is: zeros up to where the stop came, its own data after.
+      FDisplay.SetStatusText(FormatMessage1(kStoppedInOverwrite, entry));
+      return -1;
+    case TOverwrite::Failed:
+      break;
+  }
+  return -1;
 }
 
 std::int64_t TShredEngine::Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize) {
   const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, entry);
   if (!fill) return -1;
-  bool complete = false;
+  TOverwrite outcome = TOverwrite::Failed;
   {
     const ProgressReset reset(FDisplay);
-    complete = OverwriteBlocks(*fill, shredSize, blockSize) && fill->Flush();
+    outcome = OverwriteBlocks(*fill, shredSize, blockSize);
+    // A stopped fill is removed unflushed: what it wrote is going anyway.
+    if (outcome == TOverwrite::Complete && !fill->Flush()) outcome = TOverwrite::Failed;
   }
   // The fill's files are ours: none may stay behind and keep the drive full.
   const bool gone = fill->Close();
-  return complete && gone ? shredSize : -1;
+  if (outcome == TOverwrite::Stopped && gone) FDisplay.SetStatusText(FormatMessage1(kStoppedInFill, entry));
+  return outcome == TOverwrite::Complete && gone ? shredSize : -1;
 }
 
-bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize) {
+TShredEngine::TOverwrite TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize,
+                                                       std::int32_t blockSize) {
   const std::vector<std::byte> zeros(static_cast<std::size_t>(blockSize));
   const std::int64_t divisor = ProgressDivisor(shredSize);
   std::int64_t written = 0;
@@ -91,14 +105,16 @@ bool TShredEngine::OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std
     const std::int64_t length = written + blockSize < shredSize ? blockSize : shredSize - written;
     FDisplay.SetReadoutText(ReadoutWindow(length));
     FDisplay.RepaintReadout();
-    if (!file.Write(zeros.data(), static_cast<std::uint32_t>(length))) return false;
+    if (!file.Write(zeros.data(), static_cast<std::uint32_t>(length))) return TOverwrite::Failed;
     written += length;
     FDisplay.SetProgressPosition(static_cast<std::int32_t>(written / divisor));
+    // Looked at after the block, so a stopped overwrite has always written some.
+    if (written < shredSize && FStop.Requested()) return TOverwrite::Stopped;
   }
-  return true;
+  return TOverwrite::Complete;
 }
 
-void TShredEngine::Run(IFileList& list) {
+TRunEnd TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
   FScrub.StartRun();
@@ -106,6 +122,10 @@ void TShredEngine::Run(IFileList& list) {
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {
     const std::string entry = list.Text(index);
+    if (FStop.Requested()) {
+      FDisplay.SetStatusText(FormatMessage1(kStoppedBefore, entry));
+      return TRunEnd::Stopped;
+    }
     // A file listed twice is gone by its second entry; sized again, its missing name
     // would start a fill of the drive's free space that nobody asked for.
     if (marked.Contains(entry)) {
@@ -114,13 +134,21 @@ void TShredEngine::Run(IFileList& list) {
       continue;
     }
     const TShredSize size = ShredSize(entry);
-    if (size.Bytes < 0 || ShredFile(entry, size) < 0) continue;
-    // A complete fill has removed its files itself. DeleteFileA can report success
-    // while the name stays (a pending delete, an immutable file): only a file that
-    // is really gone counts as shredded.
+    if (size.Bytes < 0) continue;
+    if (ShredFile(entry, size) < 0) {
+      // Stopped in the middle of the file: the status line says what became of it.
+      if (FStop.Requested()) return TRunEnd::Stopped;
+      continue;
+    }
+    // A complete fill has removed its files itself. A file overwritten in full is
+    // finished, stop or no stop: the scrub is short, and a stop inside it would
+    // leave the file under a neutral name. DeleteFileA can report success while
+    // the name stays (a pending delete, an immutable file): only a file that is
+    // really gone counts as shredded.
     if (size.Kind == TShredSize::kExistingFile && !FScrub.ScrubAndDelete(entry)) continue;
     list.Replace(index, std::string(kShreddedMarker) + entry);
     list.Repaint();
     marked.Add(entry);
   }
+  return TRunEnd::Complete;
 }

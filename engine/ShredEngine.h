@@ -28,8 +28,13 @@ struct TShredSize {
   std::int64_t Bytes;  // an existing file's length, or the fill's size; negative: skip
 };
 
+// How a run over the list ended: after its last entry, or at a stop.
+enum class TRunEnd { Complete, Stopped };
+
 class TShredEngine {
  public:
+  // A stop takes effect within one block: before the next entry, after the block
+  // being written, or once the scrub of the file at hand is done.
   TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never())
       : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FScrub(fileSystem, FNames) {}
   // Draws the same random names on every run with the same seed, for tests that
@@ -51,10 +56,13 @@ class TShredEngine {
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
   // overwritten file of the user's loses its length, times and name before it goes.
-  void Run(IFileList& list);
+  // At a stop the status line says what became of the entry at hand, and the
+  // entries after it are not touched.
+  TRunEnd Run(IFileList& list);
 
  private:
-  bool OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
+  enum class TOverwrite { Complete, Failed, Stopped };
+  TOverwrite OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
   std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
 
   IFileSystem& FFileSystem;

@@ -8,6 +8,13 @@
 inline constexpr std::string_view kShreddedMarker = "SHREDDED! ... ";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 
+// What the status line says after the user stopped a run, of the entry at hand.
+inline constexpr std::string_view kStoppedInOverwrite =
+    "Stopped: %s is only partly overwritten with zeros, and was not deleted";
+inline constexpr std::string_view kStoppedInFill =
+    "Stopped: the fill of %s is removed; the free space of its drive is only partly overwritten";
+inline constexpr std::string_view kStoppedBefore = "Stopped before %s: it and the entries after it are untouched";
+
 // 122 digits, each followed by a blank.
 inline constexpr std::string_view kDigitPattern =
     "0 1 0 1 1 0 1 0 0 1 1 1 0 1 1 0 1 0 1 1 0 1 0 0 1 1 0 0 1 0 1 0 1 1 0 0 0 1 1 0 0 1 1 1 0 1 "

@@ -63,8 +63,7 @@ class TControl : public TComponent {
   HFONT Font() const noexcept;
   void SetFont(const TFontSpec& font);
 
-  // Draws the control now, not when the message queue gets round to it: the
-  // shredding run holds the thread and repaints explicitly.
+  // Draws the control now, not when the message queue gets round to it.
   void Repaint();
 
   void ApplySpec(const TControlSpec& stored, TForm& form) override;

@@ -48,7 +48,6 @@ void TProgressBar::SetMax(std::int32_t value) {
 
 void TProgressBar::SetPosition(std::int32_t value) {
   ::SendMessageA(WindowHandle(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
-  ::UpdateWindow(WindowHandle());
 }
 
 void TProgressBar::SetBackgroundColor(TColor color) {

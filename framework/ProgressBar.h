@@ -1,6 +1,5 @@
 #pragma once
-// A progress bar with a 32-bit range. A new position is drawn at once: the shredding
-// run holds the thread, so there is no later chance to paint.
+// A progress bar with a 32-bit range.
 
 #include "framework/Control.h"
 

@@ -1,32 +1,12 @@
 #include "ui/ControlsDisplay.h"
 
+#include "framework/Edit.h"
 #include "framework/Label.h"
 #include "framework/ProgressBar.h"
 
-void TControlsDisplay::Flush() {
-  FStatusPainter.reset();
-  if (!FStatusPending) return;
-  FStatus.SetText(FStatusText);
-  FStatusPending = false;
-}
-
-void TControlsDisplay::SetStatusText(std::string_view text) {
-  FStatusText = text;
-  FStatusPending = true;
-  if (!FDeferring) Flush();
-}
-
-void TControlsDisplay::RepaintStatus() {
-  if (!FDeferring) return FStatus.Repaint();
-  if (!FStatusPainter) FStatusPainter.emplace(FStatus);
-  FStatusPainter->Paint(FStatusText);
-}
-
-void TControlsDisplay::SetStatusFontColor(std::uint32_t color) {
-  FStatusPainter.reset();  // it holds the old colour
-  FStatus.SetFontColor(color);
-}
-
+void TControlsDisplay::SetStatusText(std::string_view text) { FStatus.SetText(text); }
+void TControlsDisplay::RepaintStatus() { FStatus.Repaint(); }
+void TControlsDisplay::SetStatusFontColor(std::uint32_t color) { FStatus.SetFontColor(color); }
 void TControlsDisplay::SetReadoutText(std::string_view text) { FReadout.SetCaption(text); }
 void TControlsDisplay::RepaintReadout() { FReadout.Repaint(); }
 void TControlsDisplay::SetProgressMin(std::int32_t value) { FProgress.SetMin(value); }

@@ -1,23 +1,19 @@
 #pragma once
 // The status line, digit readout and progress bar of the main window, as the engine
-// writes to them. Only TDeferredDrawing makes one.
-
-#include <optional>
-#include <string>
+// writes to them: on the window's thread, straight from an engine call there or from
+// a frame of a run on its own thread.
 
 #include "engine/ShredDisplay.h"
-#include "framework/Edit.h"
 
+class TEdit;
 class TLabel;
 class TProgressBar;
 
-// The status line shows every file's status text, and under Wine an edit spends
-// about a millisecond taking a new text and painting it: as long as shredding a
-// small file. So while a command runs, each text is painted straight into the edit
-// by a painter that keeps the edit's DC, and the edit is given the last text when
-// the command ends, which also lets the DC go.
 class TControlsDisplay final : public IShredDisplay {
  public:
+  TControlsDisplay(TEdit& status, TLabel& readout, TProgressBar& progress) noexcept
+      : FStatus(status), FReadout(readout), FProgress(progress) {}
+
   void SetStatusText(std::string_view text) override;
   void RepaintStatus() override;
   void SetStatusFontColor(std::uint32_t color) override;
@@ -28,18 +24,7 @@ class TControlsDisplay final : public IShredDisplay {
   void SetProgressPosition(std::int32_t value) override;
 
  private:
-  friend class TDeferredDrawing;
-  TControlsDisplay(TEdit& status, TLabel& readout, TProgressBar& progress) noexcept
-      : FStatus(status), FReadout(readout), FProgress(progress) {}
-  // While set, status texts are painted, not given; Flush gives the edit the last one.
-  void SetDeferring(bool deferring) noexcept { FDeferring = deferring; }
-  void Flush();
-
   TEdit& FStatus;
   TLabel& FReadout;
   TProgressBar& FProgress;
-  bool FDeferring = false;
-  std::string FStatusText;
-  bool FStatusPending = false;
-  std::optional<TEdit::TPainter> FStatusPainter;
 };

@@ -8,9 +8,6 @@
 #include "ui/pShredder.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // A run holds the window for minutes on a free-space fill; without this, the
-  // system swaps it for a frozen ghost after 5 s and its progress is no longer seen.
-  ::DisableProcessWindowsGhosting();
   try {
     Application.Initialize();
     Application.SetTitle("Quorvane");

@@ -1,5 +1,6 @@
 #include "ui/pShredder.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "framework/Button.h"
@@ -89,12 +90,12 @@ TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
   LoadLayout(kLayout);
   UseAvailableReadoutFont();
   AllowDropsWhenElevated();
-  FDrawing = std::make_unique<TDeferredDrawing>(*ListBox1, *Edit1, *Label2, *pbWiping);
-  FDisplay = std::make_unique<TDisplayThrottle>(FDrawing->Screen(), [this] { return pbWiping->Width(); });
-  FEngine = std::make_unique<TShredEngine>(FFileSystem, *FDisplay);
+  FScreen = std::make_unique<TControlsDisplay>(*Edit1, *Label2, *pbWiping);
+  FEngine = std::make_unique<TShredEngine>(FFileSystem, *FScreen);
 }
 
-TfrmShredder::~TfrmShredder() = default;
+// A run still going is stopped and waited for while the controls it reports to live.
+TfrmShredder::~TfrmShredder() { FRun.reset(); }
 
 void TfrmShredder::UseAvailableReadoutFont() {
   if (!FReadoutFont.Embedded()) return;
@@ -108,51 +109,54 @@ void TfrmShredder::AllowDropsWhenElevated() {
   if (filter != nullptr) AllowDropMessages(Handle(), filter);
 }
 
-void TfrmShredder::UpdateWipeButton(const TFileRows& rows) { btnWipe->SetEnabled(rows.Count() > 0); }
+void TfrmShredder::UpdateWipeButton() { btnWipe->SetEnabled(ListBox1->Count() > 0); }
 
 void TfrmShredder::FormShow(TComponent*) { pbWiping->SetBackgroundColor(kGrey); }
 
 void TfrmShredder::btnBrowseClick(TComponent*) {
+  if (Running()) return;  // disabled then; a caller of the handler itself is refused too
   odWipe->SetInitialDir(ReadSetting("SearchPath", ""));
   const bool chosen = odWipe->Execute();
-  const TCommandScope command(*FDrawing);
-  TFileRows& rows = command.Rows();
   if (chosen) {
+    const TRedrawHold hold(ListBox1->Handle());
     // Exact, byte-for-byte matches only; a name chosen twice is listed once.
     std::unordered_set<std::string> listed;
-    for (int index = 0; index < rows.Count(); ++index) listed.insert(rows.Text(index));
+    for (int index = 0; index < ListBox1->Count(); ++index) listed.insert(ListBox1->Text(index));
     for (const std::string& file : odWipe->Files())
-      if (listed.insert(file).second) rows.AddString(file);
+      if (listed.insert(file).second) ListBox1->AddString(file);
   }
-  UpdateWipeButton(rows);
+  UpdateWipeButton();
   if (!odWipe->Files().empty()) WriteSetting("SearchPath", FolderPart(odWipe->Files().front()));
 }
 
 void TfrmShredder::Button1Click(TComponent*) {
-  const TCommandScope command(*FDrawing);
-  TFileRows& rows = command.Rows();
-  if (rows.SelCount() == 0)
-    for (int index = 0; index < rows.Count(); ++index) rows.SetSelected(index, true);
+  if (Running()) return;
+  const TRedrawHold hold(ListBox1->Handle());
+  if (ListBox1->SelCount() == 0)
+    for (int index = 0; index < ListBox1->Count(); ++index) ListBox1->SetSelected(index, true);
   int index = 0;
-  while (rows.SelCount() > 0) {
-    if (rows.Selected(index)) {
-      rows.Delete(index);
-      rows.Repaint();
-    } else {
+  while (ListBox1->SelCount() > 0) {
+    if (ListBox1->Selected(index))
+      ListBox1->Delete(index);
+    else
       ++index;
-    }
   }
-  UpdateWipeButton(rows);
+  UpdateWipeButton();
 }
 
-// A drop is one command, from its start event to its finish event.
-void TfrmShredder::DnDForm1DnDStart(TComponent*, int, int, int) { FDrop.emplace(*FDrawing); }
+// A drop's rows are drawn once, when the last of its names is listed.
+void TfrmShredder::DnDForm1DnDStart(TComponent*, int, int, int) {
+  if (!Running()) FDrop.emplace(ListBox1->Handle());
+}
 
 void TfrmShredder::DnDForm1DnDItem(TComponent*, const std::string& Item) {
-  // Outside a drop (a caller of the handler itself) the item is a command of its own.
-  const TCommandScope command(*FDrawing);
+  // No row moves under a run: the name is listed when the run is over.
+  if (Running()) {
+    FDroppedDuringRun.push_back(Item);
+    return;
+  }
   try {
-    command.Rows().AddString(Item);
+    ListBox1->AddString(Item);
   } catch (...) {
     // The drop ends with this error: no finish event comes after a failed item.
     FDrop.reset();
@@ -164,19 +168,153 @@ void TfrmShredder::DnDForm1DnDItem(TComponent*, const std::string& Item) {
 void TfrmShredder::DnDForm1DnDFinish(TComponent*) { FDrop.reset(); }
 
 void TfrmShredder::btnWipeClick(TComponent*) {
-  const TCommandScope command(*FDrawing);
-  FEngine->Run(command.Rows());
+  if (Running())
+    StopRun();
+  else
+    StartRun();
 }
 
-void TfrmShredder::btnCloseClick(TComponent*) { Close(); }
+void TfrmShredder::StartRun() {
+  std::vector<std::string> entries;
+  entries.reserve(static_cast<std::size_t>(ListBox1->Count()));
+  for (int index = 0; index < ListBox1->Count(); ++index) entries.push_back(ListBox1->Text(index));
+  FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews);
+  FRunFrameAt = {};
+  FRunFrameWait = kRunFrame;
+  btnWipe->SetCaption("&Stop");
+  // Focus on a button that is about to be disabled would leave the keys nowhere.
+  const HWND focus = ::GetFocus();
+  if (focus == btnBrowse->WindowHandle() || focus == Button1->WindowHandle()) ::SetFocus(btnWipe->Handle());
+  btnBrowse->SetEnabled(false);
+  Button1->SetEnabled(false);
+}
 
-void TfrmShredder::Exit1Click(TComponent*) { frmShredder->Close(); }
+void TfrmShredder::StopRun() noexcept {
+  if (FRun) FRun->Stop();
+}
+
+// The run has news. However often it reports, frames keep their pace: the window
+// stays free for the user, and the machine for the run.
+void TfrmShredder::RunNews(bool ended) {
+  using namespace std::chrono;
+  const auto due = FRunFrameAt + FRunFrameWait - steady_clock::now();
+  if (ended || due <= due.zero())
+    TakeRunFrame();
+  else
+    ::SetTimer(Handle(), kRunFrameTimer, static_cast<UINT>(ceil<milliseconds>(due).count()), nullptr);
+}
+
+void TfrmShredder::TakeRunFrame() {
+  ::KillTimer(Handle(), kRunFrameTimer);
+  if (!FRun) return;
+  const auto start = std::chrono::steady_clock::now();
+  const TRunReport::TFrame frame = FRun->Take();
+  // The run's end is shown whatever went wrong in drawing what came before it.
+  std::exception_ptr drawError;
+  try {
+    DrawRunFrame(frame);
+  } catch (...) {
+    drawError = std::current_exception();
+  }
+  FRunFrameAt = std::chrono::steady_clock::now();
+  FRunFrameWait = std::clamp<std::chrono::steady_clock::duration>(kRunFrameCost * (FRunFrameAt - start), kRunFrame,
+                                                                  kRunFrameLongest);
+  if (frame.Ended) FinishRun(drawError);
+  if (drawError) std::rethrow_exception(drawError);
+}
+
+void TfrmShredder::DrawRunFrame(const TRunReport::TFrame& frame) {
+  if (frame.StatusColor) FScreen->SetStatusFontColor(*frame.StatusColor);
+  if (frame.Status) FScreen->SetStatusText(*frame.Status);
+  if (frame.Readout) FScreen->SetReadoutText(*frame.Readout);
+  if (frame.ProgressMin) FScreen->SetProgressMin(*frame.ProgressMin);
+  if (frame.ProgressMax) FScreen->SetProgressMax(*frame.ProgressMax);
+  if (frame.ProgressPosition) FScreen->SetProgressPosition(*frame.ProgressPosition);
+  if (frame.ListColor) ListBox1->SetFontColor(*frame.ListColor);
+  if (frame.Marks.empty()) return;
+  const TRedrawHold hold(ListBox1->Handle());
+  for (const auto& [index, text] : frame.Marks) ListBox1->Replace(index, text);
+}
+
+// The window is put back as after every run before anything else is shown: the
+// names dropped meanwhile are listed, and then an error that ended the run is shown
+// by the application's handler, on this thread. A window closing shows none: the
+// user asked for it to go.
+void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
+  FRun->Wait();
+  std::exception_ptr error = FRun->Error();
+  FRun.reset();
+  btnWipe->SetCaption("Shred &NOW!");
+  btnWipe->SetEnabled(true);
+  btnBrowse->SetEnabled(true);
+  Button1->SetEnabled(true);
+  ListDroppedDuringRun();
+  if (FCloseAfterRun) {
+    drawError = nullptr;
+    return Close();
+  }
+  if (error) std::rethrow_exception(error);
+}
+
+void TfrmShredder::ListDroppedDuringRun() {
+  if (FDroppedDuringRun.empty()) return;
+  const std::vector<std::string> names = std::exchange(FDroppedDuringRun, {});
+  const TRedrawHold hold(ListBox1->Handle());
+  for (const std::string& name : names) ListBox1->AddString(name);
+  btnWipe->SetEnabled(true);
+}
+
+void TfrmShredder::CloseWhenStopped() {
+  if (!Running()) return Close();
+  FCloseAfterRun = true;
+  StopRun();
+}
+
+// After this returns the system may end the process at any moment: the run is
+// stopped and waited for here, so that it leaves no fill behind.
+void TfrmShredder::EndSession() {
+  if (!FRun) return;
+  FRun->Stop();
+  FRun->Wait();
+  FRun.reset();
+}
+
+LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kRunNews:
+      RunNews(wParam != 0);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kRunFrameTimer) break;
+      TakeRunFrame();
+      return 0;
+    case WM_CLOSE:
+      CloseWhenStopped();
+      return 0;
+    case WM_ENDSESSION:
+      if (wParam != FALSE) EndSession();
+      return 0;
+    case WM_COMMAND:
+      // Esc, as the dialog keys hand it to the window.
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        StopRun();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return TForm::WndProc(message, wParam, lParam);
+}
+
+void TfrmShredder::btnCloseClick(TComponent*) { CloseWhenStopped(); }
+
+void TfrmShredder::Exit1Click(TComponent*) { frmShredder->CloseWhenStopped(); }
 
 void TfrmShredder::About1Click(TComponent*) { frmAbout->ShowModal(); }
 
 TShredSize TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
 
 std::int64_t TfrmShredder::ShredFile(const std::string& entry, const TShredSize& size) {
-  const TCommandScope command(*FDrawing);
   return FEngine->ShredFile(entry, size);
 }

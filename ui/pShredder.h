@@ -1,20 +1,26 @@
 #pragma once
 // The main window: the list of files waiting to be shredded, the commands that fill
 // and empty it, the shredding run, and the status line, digit readout and progress
-// bar the run writes to. Every command reaches the list's rows through a
-// TCommandScope of FDrawing, never through ListBox1.
+// bar the run writes to. A run goes on a thread of its own; while it does, nothing
+// changes the list's rows but the run's marks: names dropped meanwhile wait for its
+// end, and "Shred NOW!" is its Stop.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "engine/ShredEngine.h"
 #include "engine/Win32FileSystem.h"
 #include "framework/Form.h"
-#include "ui/DisplayThrottle.h"
+#include "framework/RedrawHold.h"
+#include "ui/ControlsDisplay.h"
 #include "ui/ReadoutFont.h"
-#include "ui/DeferredDrawing.h"
+#include "ui/RunReport.h"
+#include "ui/ShredRun.h"
 
 class TLabel;
 class TEdit;
@@ -54,21 +60,52 @@ class TfrmShredder : public TForm {
   void Exit1Click(TComponent* Sender);
   void About1Click(TComponent* Sender);
 
-  // The shredding engine's two operations on one entry.
+  // The shredding engine's two operations on one entry, on this thread.
   TShredSize ShredSize(const std::string& entry);
   std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
+
+  // True from the click on "Shred NOW!" until the window has shown the run's end.
+  bool Running() const noexcept { return FRun != nullptr; }
+
+  // A run's news. The window draws a frame of it at most every kRunFrame, and waits
+  // kRunFrameCost times as long as the last frame took to draw before the next,
+  // up to kRunFrameLongest: drawing keeps to a small share of the machine, which
+  // the run needs. The run's end is shown at once.
+  static constexpr UINT kRunNews = WM_APP + 1;
+  static constexpr UINT_PTR kRunFrameTimer = 1;
+  static constexpr std::chrono::milliseconds kRunFrame{33};
+  static constexpr int kRunFrameCost = 20;
+  static constexpr std::chrono::milliseconds kRunFrameLongest{1000};
+
+ protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void AllowDropsWhenElevated();
   void UseAvailableReadoutFont();
-  void UpdateWipeButton(const TFileRows& rows);
+  void UpdateWipeButton();
+  void StartRun();
+  void StopRun() noexcept;
+  void RunNews(bool ended);
+  void TakeRunFrame();
+  void DrawRunFrame(const TRunReport::TFrame& frame);
+  void FinishRun(std::exception_ptr& drawError);
+  void ListDroppedDuringRun();
+  // Closing waits for a run to stop; Windows ending the session does not wait for
+  // the window.
+  void CloseWhenStopped();
+  void EndSession();
 
   TReadoutFont FReadoutFont;
   TWin32FileSystem FFileSystem;
-  std::unique_ptr<TDeferredDrawing> FDrawing;
-  std::unique_ptr<TDisplayThrottle> FDisplay;
+  std::unique_ptr<TControlsDisplay> FScreen;
   std::unique_ptr<TShredEngine> FEngine;
-  std::optional<TCommandScope> FDrop;  // from a drop's start to its finish
+  std::optional<TRedrawHold> FDrop;  // from a drop's start to its finish
+  std::unique_ptr<TShredRun> FRun;
+  std::chrono::steady_clock::time_point FRunFrameAt{};  // when the last frame was drawn
+  std::chrono::steady_clock::duration FRunFrameWait{};  // how long the next one waits after it
+  bool FCloseAfterRun = false;
+  std::vector<std::string> FDroppedDuringRun;
 };
 
 extern TfrmShredder* frmShredder;

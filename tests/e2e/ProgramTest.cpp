@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "tests/e2e/RemoteProgram.h"
@@ -44,6 +46,28 @@ class ProgramTest : public ::testing::Test {
     ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return path;
   }
+  // A file of `size` bytes whose first and last 64 KiB are its own data and whose
+  // rest is a hole: no disk overwrites it in the moments a test needs a run busy.
+  std::string MakeLargeFile(const std::string& name, std::int64_t size) {
+    const std::string path = MakeFile(name, std::string(64 * 1024, 'x'));
+    const UniqueFile file(::CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER tail{};
+    tail.QuadPart = size - 64 * 1024;
+    ::SetFilePointerEx(file.get(), tail, nullptr, FILE_BEGIN);
+    const std::string ends(64 * 1024, 'x');
+    DWORD written = 0;
+    ::WriteFile(file.get(), ends.data(), static_cast<DWORD>(ends.size()), &written, nullptr);
+    return path;
+  }
+  // Starts a run on a large file and returns once it is overwriting it.
+  std::string StartALongRun() {
+    const std::string large = MakeLargeFile("large.bin", std::int64_t{16} << 30);
+    program.Drop({large});
+    program.Click(kIdBtnWipe);
+    for (int i = 0; i < 6000 && program.ProgressPosition() == 0; ++i) ::Sleep(10);
+    EXPECT_GT(program.ProgressPosition(), 0) << "the overwrite never started";
+    return large;
+  }
   static bool Exists(const std::string& path) {
     return ::GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -64,7 +88,7 @@ TEST_F(ProgramTest, DroppedFilesAreShreddedAndMarkedAndTheScreenShowsIt) {
   const std::vector<std::string> sorted{a, b, sub, wide};
   ASSERT_EQ(program.ListItems(), sorted);
 
-  program.Click(kIdBtnWipe);
+  ASSERT_TRUE(program.Run());
   EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b, sub,
                                                            "SHREDDED! ... " + wide}));
   EXPECT_FALSE(Exists(a) || Exists(b) || Exists(wide));
@@ -109,6 +133,38 @@ TEST_F(ProgramTest, AFileHeldOpenStopsTheRunWithAMessage) {
   EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + first, held, third}));
   EXPECT_EQ(ReadFileBytes(third), "three");
   EXPECT_TRUE(program.Close());
+}
+
+// The window answers a second program all through a run, and Esc stops the run as
+// the button does: the file is kept, partly overwritten, and said to be so.
+TEST_F(ProgramTest, TheWindowAnswersDuringARunAndEscStopsIt) {
+  const std::string large = StartALongRun();
+  EXPECT_EQ(program.Text(kIdBtnWipe), "&Stop");
+  EXPECT_TRUE(Enabled(kIdBtnWipe));
+  EXPECT_FALSE(Enabled(kIdBtnBrowse) || Enabled(kIdButton1));
+  double slowest = 0;
+  for (int i = 0; i < 20; ++i) slowest = std::max(slowest, program.AnswerTime(5000));
+  std::printf("the slowest of 20 answers during the run took %.1f ms\n", slowest);
+  EXPECT_GE(slowest, 0) << "the window did not answer within 5 s";
+
+  ::PostMessageA(program.Control(kIdBtnWipe), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  ::PostMessageA(program.Control(kIdBtnWipe), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  ASSERT_TRUE(program.WaitForRunEnd(60000)) << "Esc did not stop the run";
+  EXPECT_TRUE(Enabled(kIdBtnWipe) && Enabled(kIdBtnBrowse) && Enabled(kIdButton1));
+  EXPECT_EQ(program.ListItems(), std::vector<std::string>{large});
+  EXPECT_EQ(program.Text(kIdEdit1), "Stopped: " + large + " is only partly overwritten with zeros, and was not deleted");
+  EXPECT_TRUE(Exists(large));
+  EXPECT_TRUE(program.Close());
+}
+
+// Closing the window during a run stops it, and then the program ends by itself.
+TEST_F(ProgramTest, ClosingDuringARunStopsItAndEndsTheProgram) {
+  const std::string large = StartALongRun();
+  const ULONGLONG asked = ::GetTickCount64();
+  ::PostMessageA(program.Window(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(program.WaitForExit(60000), 0) << "the program did not end by itself";
+  std::printf("the program ended %llu ms after it was asked to close\n", ::GetTickCount64() - asked);
+  EXPECT_TRUE(Exists(large)) << "a file stopped halfway is kept";
 }
 
 TEST_F(ProgramTest, DontShredRemovesTheSelectionOrEverything) {

@@ -111,9 +111,42 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
 void TRemoteProgram::ClickAsync(int id) { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
 
 void TRemoteProgram::Click(int id) {
-  // Sent, so that it returns when the click's handler (a whole run) has.
+  // Sent, so that it returns when the click's handler has.
   DWORD_PTR result = 0;
   ::SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, 600000, &result);
+}
+
+// The click's handler starts the run and has set "&Stop" by the time it returns, so
+// the button's own caption says when the run is over.
+bool TRemoteProgram::Run(DWORD milliseconds) {
+  Click(kIdBtnWipe);
+  return WaitForRunEnd(milliseconds);
+}
+
+bool TRemoteProgram::WaitForRunEnd(DWORD milliseconds) const {
+  const ULONGLONG limit = ::GetTickCount64() + milliseconds;
+  while (Text(kIdBtnWipe) != "Shred &NOW!") {
+    if (::GetTickCount64() > limit) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+double TRemoteProgram::AnswerTime(DWORD milliseconds) const {
+  LARGE_INTEGER start{}, end{}, frequency{};
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(FWindow, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &result)) return -1;
+  ::QueryPerformanceCounter(&end);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+long TRemoteProgram::WaitForExit(DWORD milliseconds) const {
+  if (::WaitForSingleObject(FProcess.get(), milliseconds) != WAIT_OBJECT_0) return -1;
+  DWORD code = 1;
+  ::GetExitCodeProcess(FProcess.get(), &code);
+  return static_cast<long>(code);
 }
 
 bool TRemoteProgram::WaitIdle(DWORD milliseconds) const {
@@ -151,10 +184,7 @@ int TRemoteProgram::ProgressPosition() const {
 
 bool TRemoteProgram::Close(DWORD milliseconds) {
   ::PostMessageA(FWindow, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(FProcess.get(), milliseconds) != WAIT_OBJECT_0) return false;
-  DWORD code = 1;
-  ::GetExitCodeProcess(FProcess.get(), &code);
-  return code == 0;
+  return WaitForExit(milliseconds) == 0;
 }
 
 HWND TRemoteProgram::FindMessageBox() const {

@@ -20,6 +20,7 @@ class TRemoteProgram {
   HWND Window() const { return FWindow; }
   HWND Control(int id) const;
   DWORD ProcessId() const { return FProcessId; }
+  HANDLE Process() const { return FProcess.get(); }
 
   // A drop of these names (UTF-8) from the shell at a client point.
   void Drop(const std::vector<std::string>& names, POINT at = {40, 60});
@@ -28,6 +29,16 @@ class TRemoteProgram {
   void Click(int id);
   void ClickAsync(int id);
   bool WaitIdle(DWORD milliseconds = 600000) const;
+  // "Shred NOW!", and back once the run is over and shown: the button reads
+  // "Shred &NOW!" again. False when it did not within the time.
+  bool Run(DWORD milliseconds = 600000);
+  // Waits for the run to end, however it was ended.
+  bool WaitForRunEnd(DWORD milliseconds = 600000) const;
+  // How long the window takes to answer a message now, in milliseconds; -1 when it
+  // did not within the time.
+  double AnswerTime(DWORD milliseconds = 5000) const;
+  // Waits for the program to end; its exit code, or -1 when it did not.
+  long WaitForExit(DWORD milliseconds) const;
 
   std::vector<std::string> ListItems() const;
   std::string Text(int id) const;

@@ -64,17 +64,6 @@ SIZE TextSize(HWND control, const char* text) {
   return size;
 }
 
-// The control's pixels as they are on screen now.
-std::vector<COLORREF> Pixels(HWND control) {
-  RECT client{};
-  ::GetClientRect(control, &client);
-  const WindowDc dc(control);
-  std::vector<COLORREF> pixels;
-  for (int y = 0; y < client.bottom; ++y)
-    for (int x = 0; x < client.right; ++x) pixels.push_back(::GetPixel(dc.get(), x, y));
-  return pixels;
-}
-
 class ControlsTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -178,43 +167,3 @@ TEST_F(ControlsTest, ADialogFormCannotBeResizedAndItsPanelHoldsItsChildren) {
 
 }  // namespace
 
-TEST_F(ControlsTest, AnEditPaintsATextAheadExactlyAsItPaintsItOnceItHasIt) {
-  TEdit& status = *Form->Status;
-  status.SetFontColor(clRed);
-  // One longer than the edit, to be clipped, and one that must clear all of it.
-  const std::string longer = "shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...";
-  const std::string shorter = "C:\\a";
-  for (const auto& [text, before] : {std::pair{longer, shorter}, std::pair{shorter, longer}}) {
-    status.SetText(text);
-    status.Repaint();
-    const auto own = Pixels(status.WindowHandle());
-    ASSERT_GT(std::count(own.begin(), own.end(), ColorToRGB(clRed)), 5) << "the edit drew its text";
-
-    status.SetText(before);
-    status.Repaint();
-    status.PaintText(text);
-    EXPECT_EQ(Pixels(status.WindowHandle()), own) << text;
-    EXPECT_EQ(status.Text(), before) << "the edit keeps its own text until it is given one";
-  }
-}
-
-TEST_F(ControlsTest, APainterKeptOverSeveralTextsLeavesEachAsTheEditPaintsIt) {
-  TEdit& status = *Form->Status;
-  status.SetFontColor(clRed);
-  const std::vector<std::string> texts = {"shredding C:\\Users\\someone\\report.doc: size is 4096 bytes ...", "C:\\a",
-                                          "shredding C:\\b: size is 0 bytes ...", ""};
-  std::vector<std::vector<COLORREF>> own;
-  for (const auto& text : texts) {
-    status.SetText(text);
-    status.Repaint();
-    own.push_back(Pixels(status.WindowHandle()));
-  }
-  status.SetText("x");
-  status.Repaint();
-  TEdit::TPainter painter(status);
-  ASSERT_TRUE(painter);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    painter.Paint(texts[i]);
-    EXPECT_EQ(Pixels(status.WindowHandle()), own[i]) << "text " << i;
-  }
-}

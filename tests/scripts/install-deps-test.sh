@@ -40,7 +40,7 @@ case $1 in
     fi
     touch "$STUB_DIR/updated" ;;
   install)
-    if [ ! -e "$STUB_DIR/updated" ]; then
+    if [ ! -e "$STUB_DIR/updated" ] && [ ! -s "$STUB_DIR/lists/deb.debian.org_debian-security_dists_bookworm-security_main_binary-i386_Packages" ]; then
       echo " libc6:i386 : Depends: libgcc-s1:i386 but it is not going to be installed"
       echo "E: Unable to correct problems, you have held broken packages."
       exit 100
@@ -48,13 +48,29 @@ case $1 in
 esac
 exit 0
 STUB
+# apt-config names the stand-in lists folder; apt-helper fetches what the mirror
+# serves (or, with $STUB_DIR/unreachable, nothing at all).
+cat >"$work/bin/apt-config" <<'STUB'
+#!/bin/sh
+echo "lists='$STUB_DIR/lists/'"
+STUB
+cat >"$work/bin/apt-helper" <<'STUB'
+#!/bin/sh
+echo "$*" >>"$STUB_DIR/calls"
+case $1 in
+  download-file) [ -e "$STUB_DIR/unreachable" ] && exit 100; echo "Package: libc6" >"$3" ;;
+  cat-file) cat "$2" ;;
+esac
+STUB
 chmod +x "$work/bin"/*
+mkdir "$work/lists"
 
 # run_install TRIES BAD_UPDATES: runs the script in a fresh state; its output is in $work/out.
 run_install() {
-  rm -f "$work/calls" "$work/updated"
+  rm -f "$work/calls" "$work/updated" "$work/lists"/*
   touch "$work/calls"
   PATH=$work/bin:$PATH STUB_DIR=$work STUB_BAD_UPDATES=$2 QUORVANE_APT_TRIES=$1 QUORVANE_APT_PAUSE=0 \
+    QUORVANE_APT_HELPER=$work/bin/apt-helper \
     bash "$source_dir/scripts/install-deps.sh" >"$work/out" 2>&1
 }
 calls() { grep -c "^$1" "$work/calls"; }
@@ -66,8 +82,20 @@ $(cat "$work/out")"
 grep -q 'Mirror sync in progress' "$work/out" || fail "the retries do not say what failed: $(cat "$work/out")"
 grep -q -- '--no-install-recommends .*wine32:i386' "$work/calls" || fail "wine32:i386 was not installed: $(cat "$work/calls")"
 
-# It stays out of step: the script gives up after its tries, says so and why.
+# It stays out of step: after its tries the script takes the index as the mirror
+# serves it, says so, and installs.
+run_install 4 99 || fail "the install failed although the mirror served an index:
+$(cat "$work/out")"
+[ "$(calls update)" = 4 ] && [ "$(calls install)" = 5 ] || fail "expected 4 tries and a last install: $(cat "$work/calls")"
+grep -q 'download-file http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386/Packages.xz' \
+  "$work/calls" || fail "the served index was not fetched: $(cat "$work/calls")"
+grep -q 'WARNING: .*binary-i386/Packages.xz does not match' "$work/out" || fail "the script does not say it took an unchecked index:
+$(cat "$work/out")"
+
+# And where even that cannot be had, it gives up, says so and why.
+touch "$work/unreachable"
 run_install 4 99 && fail "the install passed although no package could be installed"
+rm "$work/unreachable"
 [ "$(calls update)" = 4 ] || fail "expected 4 tries, made $(calls update)"
 for said in "cannot install" "wine32:i386" "Mirror sync in progress" "Unable to correct problems"; do
   grep -q -F "$said" "$work/out" || fail "the final error does not say '$said':
@@ -75,7 +103,7 @@ $(cat "$work/out")"
 done
 
 # The index that fails is one the missing packages do not need: the install goes through at once.
-sed -i 's/^    if \[ ! -e "\$STUB_DIR\/updated" \]; then$/    if false; then/' "$work/bin/apt-get"
+sed -i 's/^    if \[ ! -e "\$STUB_DIR\/updated" \] && .*; then$/    if false; then/' "$work/bin/apt-get"
 run_install 6 99 || fail "the install failed although apt could install from the lists it had: $(cat "$work/out")"
 [ "$(calls install)" = 1 ] || fail "expected one install, made $(calls install)"
 
@@ -83,4 +111,4 @@ run_install 6 99 || fail "the install failed although apt could install from the
 touch "$work/installed"
 run_install 6 0 || fail "the script failed with everything installed: $(cat "$work/out")"
 [ ! -s "$work/calls" ] || fail "apt-get was called with everything installed: $(cat "$work/calls")"
-echo "ok: install-deps.sh waits out a mirror sync, gives up after its tries and says why"
+echo "ok: install-deps.sh waits out a mirror sync, then takes an index as served, or gives up and says why"

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "tests/support/DropFiles.h"
@@ -35,6 +37,47 @@ void Pump() {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
+}
+
+// Handles this thread's messages, as the program's loop would, until done() holds;
+// false when it still did not after two minutes.
+bool PumpUntil(const std::function<bool()>& done) {
+  const ULONGLONG limit = ::GetTickCount64() + 120000;
+  while (!done()) {
+    if (::GetTickCount64() > limit) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    Pump();
+  }
+  return true;
+}
+
+// A file of `size` bytes that holds its own data only in its first and last 64 KiB;
+// the rest is a hole, which takes no room until written. Big enough that no disk
+// overwrites it in the moments a test needs a run to be busy.
+void MakeLargeFile(const std::string& path, std::int64_t size) {
+  const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
+  const std::string ends(64 * 1024, 'x');
+  DWORD written = 0;
+  ASSERT_TRUE(::WriteFile(file.get(), ends.data(), static_cast<DWORD>(ends.size()), &written, nullptr));
+  LARGE_INTEGER tail{};
+  tail.QuadPart = size - static_cast<std::int64_t>(ends.size());
+  ASSERT_TRUE(::SetFilePointerEx(file.get(), tail, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(::WriteFile(file.get(), ends.data(), static_cast<DWORD>(ends.size()), &written, nullptr));
+}
+
+// `length` bytes of a file from `offset`.
+std::string FileBytesAt(const std::string& path, std::int64_t offset, DWORD length) {
+  const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER at{};
+  at.QuadPart = offset;
+  std::string bytes(length, '\0');
+  DWORD read = 0;
+  if (!file || !::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ||
+      !::ReadFile(file.get(), bytes.data(), length, &read, nullptr))
+    return "<cannot read>";
+  bytes.resize(read);
+  return bytes;
 }
 
 // "SearchPath" as the registry holds it, type and all, not as the program reads it.
@@ -79,6 +122,11 @@ class MainWindowTest : public ::testing::Test {
   }
   void Drop(const std::vector<std::string>& names) {
     ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
+  }
+  // "Shred NOW!", and the window's messages until the run is over and shown.
+  void RunToTheEnd() {
+    form->btnWipe->Click();
+    ASSERT_TRUE(PumpUntil([this] { return !form->Running(); })) << "the run did not end";
   }
   std::vector<std::string> Items() const {
     std::vector<std::string> items;
@@ -211,7 +259,7 @@ TEST_F(MainWindowTest, EveryCommandLeavesTheListDrawnAndTheStatusLineHoldingItsT
   form->ListBox1->SetSelected(1, true);
   form->Button1->Click();
   EXPECT_TRUE(ListPaints(list)) << "after Don't Shred";
-  form->btnWipe->Click();
+  RunToTheEnd();
   EXPECT_TRUE(ListPaints(list)) << "after a run";
   EXPECT_EQ(Items(), std::vector<std::string>{"SHREDDED! ... " + path});
   EXPECT_EQ(form->Edit1->Text(), "shredding " + path + ": size is 100 bytes ...");
@@ -237,13 +285,69 @@ TEST_F(MainWindowTest, TheShredButtonRunsThePass) {
   WriteFileBytes(b, std::string(70000, 'y'));
   const std::string missingFolder = folder / "no\\such";
   Drop({b, a, missingFolder});
-  form->btnWipe->Click();
+  RunToTheEnd();
   EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b, missingFolder}));
   EXPECT_FALSE(PathExists(a) || PathExists(b));
   EXPECT_EQ(form->pbWiping->Position(), 0);
   EXPECT_EQ(form->Edit1->Text().rfind("shredding " + missingFolder + ": size is ", 0), 0u);
   EXPECT_EQ(form->Label2->Caption().size(), 120u);
   EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
+// A run goes on beside the window: the window answers another thread's message
+// while the run overwrites a large file; names dropped meanwhile wait for the run's
+// end; Stop ends the overwrite after a block, keeps the file, and gives the window
+// back as after any run.
+TEST_F(MainWindowTest, TheWindowAnswersThroughARunAndStopKeepsThePartlyOverwrittenFile) {
+  const std::string large = folder / "large.bin", later = folder / "later.txt";
+  constexpr std::int64_t kSize = std::int64_t{16} << 30;
+  MakeLargeFile(large, kSize);
+  WriteFileBytes(later, "later");
+  Drop({large});
+
+  form->btnWipe->Click();
+  ASSERT_TRUE(form->Running());
+  EXPECT_EQ(form->btnWipe->Caption(), "&Stop");
+  EXPECT_TRUE(form->btnWipe->Enabled());
+  EXPECT_FALSE(form->btnBrowse->Enabled());
+  EXPECT_FALSE(form->Button1->Enabled());
+  ASSERT_TRUE(PumpUntil([this] { return form->pbWiping->Position() > 0; })) << "the overwrite never started";
+
+  std::atomic<bool> answered = false, asked = false;
+  std::thread other([&] {
+    DWORD_PTR result = 0;
+    answered = ::SendMessageTimeoutA(form->Handle(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result) != 0;
+    asked = true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return asked.load(); }));
+  other.join();
+  EXPECT_TRUE(answered) << "the window did not answer within 100 ms while the run went on";
+
+  Drop({later});
+  EXPECT_EQ(Items(), std::vector<std::string>{large}) << "no row may move under a run";
+  bool aboutShown = false;
+  {
+    TScriptThread user([&] {
+      if (const HWND box = WaitForWindowOfThisProcess(nullptr, "About")) {
+        aboutShown = true;
+        ::PostMessageA(box, WM_CLOSE, 0, 0);
+      }
+    });
+    form->About1Click(form);
+  }
+  EXPECT_TRUE(aboutShown && form->Running()) << "the About box opens while the run goes on";
+  form->btnWipe->Click();
+  ASSERT_TRUE(PumpUntil([this] { return !form->Running(); })) << "Stop did not end the run";
+
+  EXPECT_EQ(form->btnWipe->Caption(), "Shred &NOW!");
+  EXPECT_TRUE(form->btnWipe->Enabled() && form->btnBrowse->Enabled() && form->Button1->Enabled());
+  EXPECT_EQ(Items(), (std::vector<std::string>{large, later}));
+  EXPECT_EQ(form->Edit1->Text(), "Stopped: " + large + " is only partly overwritten with zeros, and was not deleted");
+  EXPECT_EQ(form->pbWiping->Position(), 0);
+  const std::string head = FileBytesAt(large, 0, 16384);
+  EXPECT_EQ(std::count(head.begin(), head.end(), '\0'), 16384) << "at least one block was written";
+  EXPECT_EQ(FileBytesAt(large, kSize - 16, 16), std::string(16, 'x')) << "the overwrite went on to the end";
+  EXPECT_EQ(ReadFileBytes(later), "later");
 }
 
 TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
@@ -292,13 +396,23 @@ TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
   const UniqueFile other(::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   Drop({held});
   TBoxSeen seen;
+  std::string buttonWhileShown;
   {
-    TScriptThread user([&] { seen = ReadAndCloseMessageBox("Quorvane"); });
-    // As a click from the user: through the window procedure and its error handler.
+    TScriptThread user([&] {
+      const HWND box = WaitForDialog("Quorvane");
+      if (box == nullptr) return;
+      buttonWhileShown = WindowText(form->btnWipe->WindowHandle());
+      seen = ReadBox(box);
+      PressFirstButtonAndWait(box);
+    });
+    // As a click from the user: through the window procedure and its error handler,
+    // which shows the error once the run is over and the window is back.
     ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([this] { return !form->Running(); }));
   }
   EXPECT_EQ(seen.Caption, "Quorvane");
   EXPECT_EQ(seen.Text, "Cannot open file " + held + ".");
+  EXPECT_EQ(buttonWhileShown, "Shred &NOW!");
   EXPECT_EQ(Items(), std::vector<std::string>{held});
 }
 
@@ -350,7 +464,7 @@ class ForeignNameTest : public MainWindowTest {
     EXPECT_NE(shown[0].WideText.find(L"\n" + foreign), std::wstring::npos) << shown[0].Text;
   }
   void ExpectShreddingLeavesTheNeighbour() {
-    form->btnWipe->Click();
+    RunToTheEnd();
     EXPECT_EQ(Items(), std::vector<std::string>{"SHREDDED! ... " + other});
     EXPECT_EQ(ReadFileBytes(neighbour), "the neighbour's own data");
     EXPECT_NE(::GetFileAttributesW(foreign.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -400,7 +514,7 @@ TEST_F(MainWindowTest, AFileDroppedTwiceInOtherCaseIsShreddedOnceAndMarkedTwice)
   const std::string again = "\\\\quorvane\\share\\TWICE-\xC9-" + id + ".TXT";
   WriteFileBytes(path, std::string(5000, 'T'));
   Drop({path, again});
-  form->btnWipe->Click();
+  RunToTheEnd();
   EXPECT_FALSE(PathExists(path));
   const std::vector<std::string> items = Items();
   EXPECT_EQ(items.size(), 2u);

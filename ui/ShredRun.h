@@ -1,0 +1,47 @@
+#pragma once
+// A shredding run on a thread of its own, so that the window goes on answering,
+// moving and drawing through a run that may last an hour. The engine knows nothing
+// of windows or threads: it writes to a TRunReport, which tells the window by a
+// posted message, and it looks at a TRunStop, which the window sets.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/FileSystem.h"
+#include "engine/RunStop.h"
+#include "ui/RunReport.h"
+
+class TShredRun {
+ public:
+  // Starts the run over entries at once. The window is posted `message` whenever
+  // the run has something new for it, with a WPARAM of 1 for the run's end; it
+  // then calls Take.
+  TShredRun(IFileSystem& fileSystem, std::vector<std::string> entries, HWND window, UINT message);
+  TShredRun(const TShredRun&) = delete;
+  TShredRun& operator=(const TShredRun&) = delete;
+  // Stops the run and waits for it: a run never outlives the window it reports to.
+  ~TShredRun();
+
+  void Stop() noexcept { FStop.Request(); }
+  TRunReport::TFrame Take() { return FReport.Take(); }
+  // Waits for the run's thread to end: at once after a frame that says it ended,
+  // at most one block (or a flush) after a Stop.
+  void Wait() noexcept;
+  // The error that ended the run, if one did; to be rethrown on the window's thread.
+  std::exception_ptr Error() const noexcept { return FError; }
+
+ private:
+  void Work() noexcept;
+
+  IFileSystem& FFileSystem;
+  HWND FWindow;
+  UINT FMessage;
+  TRunStop FStop;
+  TRunReport FReport;
+  std::exception_ptr FError;  // written by the run's thread before it ends, read after Wait
+  std::thread FThread;        // last: starts once everything it uses is made
+};
