@@ -3,20 +3,23 @@
 # on the same disk, and the engine's peak memory for a large and a small file.
 # Prints figures and ratios only: the baselines are measured in the same run, so
 # the ratios hold on any machine while the raw numbers do not.
-# usage: [ROUNDS=3] [BASELINE=OTHER_SHREDRUN_EXE] bench/shred-bench.sh [WINDOWS_BUILD_DIR]
-#        (default /work/main/build/i686)
+# usage: [ROUNDS=3] [BASELINE=BUILD_DIR] bench/shred-bench.sh [WINDOWS_BUILD_DIR]
+#   (default /work/main/build/i686). BASELINE: a build of the same architecture from
+#   before a change; its engine runs on the same workloads in the same rounds, and the
+#   figures end with this build's engine against it.
 # On a shared or virtual disk single runs vary by 10-20%; more rounds steady the medians.
-# BASELINE: the engine of another build (an earlier commit's shredrun.exe), timed in
-# the same rounds, for a before/after ratio in one session.
 set -euo pipefail
 build=$(realpath "${1:-/work/main/build/i686}")
 wine_run=$build/wine-run shredrun=$build/tests/tools/shredrun.exe
 [ -x "$wine_run" ] && [ -f "$shredrun" ] || { echo "build $build first (target shredrun)" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "needs GNU time (package time) for the memory figures" >&2; exit 2; }
-baseline=${BASELINE:+$(realpath "$BASELINE")}
-[ -z "$baseline" ] || [ -f "$baseline" ] || { echo "no baseline engine at $BASELINE" >&2; exit 2; }
 tools=(engine dd shred)
-[ -z "$baseline" ] || tools+=(baseline)
+if [ -n "${BASELINE:-}" ]; then
+  baseline=$(realpath "$BASELINE")
+  [ -x "$baseline/wine-run" ] && [ -f "$baseline/tests/tools/shredrun.exe" ] \
+    || { echo "build $baseline first (target shredrun)" >&2; exit 2; }
+  tools+=(baseline)
+fi
+[ -x /usr/bin/time ] || { echo "needs GNU time (package time) for the memory figures" >&2; exit 2; }
 
 rounds=${ROUNDS:-3}
 large_bytes=$((1024 * 1024 * 1024)) small_count=2000 small_bytes=4096
@@ -28,8 +31,10 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 
 # A warm Wine server, so the engine's figures do not include Wine's start-up.
-WINEPREFIX=$build/wineprefix wineserver -p60 2>/dev/null || true
-"$wine_run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+for b in "$build" ${baseline:+"$baseline"}; do
+  WINEPREFIX=$b/wineprefix wineserver -p60 2>/dev/null || true
+  "$b/wine-run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+done
 
 # Fresh, fully allocated files for every tool and round: each overwrites in place.
 make_large() {  # NAME BYTES
@@ -45,13 +50,13 @@ small_names() { local i; for ((i = 1; i <= small_count; i++)); do echo "$i"; don
 
 # The engine takes names relative to its current folder: 2,000 full paths would
 # not fit a Windows command line.
-engine_run() {  # RSS_FILE NAME...
-  engine_exe_run "$shredrun" "$@"
+engine_run() {  # RSS_FILE NAME...: this build's engine
+  build_run "$build" "$@"
 }
-engine_exe_run() {  # EXE RSS_FILE NAME...
-  local exe=$1 rss=$2; shift 2
+build_run() {  # BUILD RSS_FILE NAME...
+  local from=$1 rss=$2; shift 2
   local out
-  out=$(/usr/bin/time -f %M -o "$rss" "$wine_run" "$exe" "$@" </dev/null)
+  out=$(/usr/bin/time -f %M -o "$rss" "$from/wine-run" "$from/tests/tools/shredrun.exe" "$@" </dev/null)
   local marked
   marked=$(grep -c '^SHREDDED! \.\.\. ' <<<"$out" || true)
   [ "$marked" = $# ] || { echo "engine marked $marked of $# entries" >&2; exit 1; }
@@ -64,13 +69,11 @@ seconds() {  # COMMAND...: runs it, prints its wall-clock time in seconds
 }
 
 large_engine() { engine_run "$work/rss.large" large; }
-large_baseline() { engine_exe_run "$baseline" "$work/rss.baseline" large; }
 large_dd() { dd if=/dev/zero of=large bs=16k count=$((large_bytes / 16384)) conv=notrunc,fsync status=none && rm large; }
 large_shred() { shred -n 0 -z -u large; }
 small_engine() { (cd small && mapfile -t names < <(small_names) && engine_run "$work/rss.small" "${names[@]}"); }
-small_baseline() {
-  (cd small && mapfile -t names < <(small_names) && engine_exe_run "$baseline" "$work/rss.baseline" "${names[@]}")
-}
+large_baseline() { build_run "$baseline" "$work/rss.base" large; }
+small_baseline() { (cd small && mapfile -t names < <(small_names) && build_run "$baseline" "$work/rss.base" "${names[@]}"); }
 small_dd() {
   local f
   for f in small/*; do
@@ -110,13 +113,18 @@ for load in large small; do
   printf '%-20s engine %6s MB/s (%ss)  dd %6s MB/s (%ss)  shred %6s MB/s (%ss)\n' "$label:" \
     "$(mbps "$bytes" "$e")" "$e" "$(mbps "$bytes" "$d")" "$d" "$(mbps "$bytes" "$s")" "$s"
   printf '%-20s engine/dd %s   engine/shred %s\n' "" "$(ratio "$e" "$d")" "$(ratio "$e" "$s")"
-  if [ -n "$baseline" ]; then
-    b=$(median "${times[$load.baseline]}")
-    printf '%-20s baseline %6s MB/s (%ss)  engine/baseline %s\n' "" "$(mbps "$bytes" "$b")" "$b" "$(ratio "$e" "$b")"
-  fi
 done
 
 printf '%-20s %ss per call, included in the engine figures\n' "Wine start-up:" "$(median "${times[startup]}")"
+
+if [ -n "${baseline:-}" ]; then
+  echo
+  echo "Against the baseline build $baseline (above 1.00: this build is faster):"
+  for load in large small; do
+    e=$(median "${times[$load.engine]}") b=$(median "${times[$load.baseline]}")
+    printf '%-20s engine %ss  baseline %ss  engine/baseline %s\n' "$load:" "$e" "$b" "$(ratio "$e" "$b")"
+  done
+fi
 
 # Peak memory of the engine's process must not grow with the file.
 make_large medium "$memory_small_bytes"

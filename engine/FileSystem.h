@@ -81,6 +81,10 @@ class IFileSystem {
   virtual TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) = 0;
   // A file's whole contents, when it can be read and is at most limit bytes long.
   virtual std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) = 0;
+  // The names of everything a folder holds, files and folders alike, without "." and
+  // "..", in no particular order. The folder is a path prefix as FolderOf gives it
+  // ("C:\a\", or empty for the current folder). Nothing when it cannot be read.
+  virtual std::optional<std::vector<std::string>> ListNames(const std::string& folder) = 0;
   // Orders names as the system compares file names: 0 when they name the same file,
   // which they do when they differ only in letter case. This default knows the case
   // of ASCII letters only; the real file system knows the system's whole upper-case

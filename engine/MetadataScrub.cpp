@@ -1,5 +1,16 @@
 #include "engine/MetadataScrub.h"
 
+#include <algorithm>
+
+namespace {
+
+// NTFS, exFAT and FAT hold no longer name.
+constexpr std::size_t kLongestName = 255;
+// Short names come from few: a folder may hold many of them.
+constexpr int kShortNameTries = 64;
+
+}  // namespace
+
 void TMetadataScrub::ForgetLengthAndTimes(const std::string& path) {
   // Nothing of the contents is left to lose: if this open fails (a scanner has the
   // file), the name still goes and the file is still deleted.
@@ -11,24 +22,64 @@ void TMetadataScrub::ForgetLengthAndTimes(const std::string& path) {
   file->Flush();
 }
 
+std::string TMetadataScrub::LongName(const std::string& folder, const std::string& own,
+                                     const std::optional<TNameGap>& gap, const std::optional<std::string>& after) {
+  const std::size_t length = std::min(own.size(), kLongestName);
+  if (gap) {
+    // The gap is worked out on the bytes of the names; the file system, which sorts
+    // them as its own characters, has the last word.
+    std::string name = FNames.NameInGap("", *gap, length);
+    if (FFileSystem.CompareNames(own, name) < 0 && (!after || FFileSystem.CompareNames(name, *after) < 0))
+      return folder + name;
+  }
+  // No gap (or a folder that cannot be listed): a name of the same length still lands
+  // where exFAT and FAT kept the long name.
+  return FNames.NewName(folder, length);
+}
+
+std::string TMetadataScrub::ShortName(const std::string& folder, bool listed) {
+  // Drawn from 46,656, a short name is looked up among the folder's names first;
+  // where the folder cannot be read, or seems to hold them all, one of 8 characters,
+  // which no folder is likely to hold, does instead.
+  for (int i = 0; listed && i < kShortNameTries; ++i) {
+    std::string name = FNames.NewName(folder, kShortNameLength);
+    if (!FFolders.Holds(folder, name.substr(folder.size()))) return name;
+  }
+  return FNames.NewName(folder);
+}
+
+bool TMetadataScrub::Rename(const std::string& folder, std::string& current, std::string next) {
+  if (!FFileSystem.Rename(current, next)) return false;
+  FFolders.Renamed(folder, current.substr(folder.size()), next.substr(folder.size()));
+  current = std::move(next);
+  return true;
+}
+
 bool TMetadataScrub::ScrubAndDelete(const std::string& path) {
   ForgetLengthAndTimes(path);
+
+  // The neighbours as they are before the first rename, which could land among them.
+  const std::string folder(FolderOf(path));
+  const std::string own = path.substr(folder.size());
+  const auto neighbours = FFolders.Neighbours(folder, own);
+  const auto gap = neighbours ? FindNameGap(own, neighbours->before, neighbours->after) : std::nullopt;
 
   // Each rename writes the new name where the file system kept the old one; a
   // rename that fails leaves the file under the name it has, and it is deleted
   // under that name: its contents are gone already. The system refuses a name
   // that is taken, so no rename can replace another file.
-  const std::string_view folder = FolderOf(path);
-  const std::size_t ownLength = path.size() - folder.size();
   std::string current = path;
   for (int i = 0; i < kRenames; ++i) {
-    std::string next = i == 1 ? FNames.NewName(folder, ownLength) : FNames.NewName(folder);
-    if (!FFileSystem.Rename(current, next)) break;
-    current = std::move(next);
+    std::string next = i == 1 ? LongName(folder, own, gap, neighbours ? neighbours->after : std::nullopt)
+                              : ShortName(folder, neighbours.has_value());
+    if (!Rename(folder, current, std::move(next))) break;
   }
 
   FFileSystem.Delete(current);
-  if (!FFileSystem.NameExists(current)) return current == path || !FFileSystem.NameExists(path);
-  if (current != path) FFileSystem.Rename(current, path);
+  if (!FFileSystem.NameExists(current)) {
+    FFolders.Removed(folder, current.substr(folder.size()));
+    return current == path || !FFileSystem.NameExists(path);
+  }
+  if (current != path) Rename(folder, current, path);
   return false;
 }

@@ -6,9 +6,12 @@
 // and a name that tells nothing, and deleted under that name.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/FileSystem.h"
+#include "engine/FolderNames.h"
+#include "engine/NameGap.h"
 #include "engine/NeutralNames.h"
 
 // 1980-01-01 12:00:00 UTC. FAT keeps local time and nothing before 1980-01-01;
@@ -18,24 +21,44 @@ inline constexpr std::int64_t kScrubFileTime = 119600064000000000LL + 12LL * 360
 class TMetadataScrub {
  public:
   TMetadataScrub(IFileSystem& fileSystem, TNeutralNames& names) noexcept
-      : FFileSystem(fileSystem), FNames(names) {}
+      : FFileSystem(fileSystem), FNames(names), FFolders(fileSystem) {}
 
   // For a file whose contents are already overwritten and flushed. True only when
   // the file is gone under every name it had. When it stays, it gets its own path
   // back where it can, so the entry still names it and a later run can retry.
   bool ScrubAndDelete(const std::string& path);
 
+  // Before each run: the folders are listed afresh.
+  void StartRun() noexcept { FFolders.Forget(); }
+
   // The file is renamed three times before it is deleted: to a short neutral name,
-  // to a neutral name as long as its own, and to a short one again. Measured on
-  // NTFS (ntfs-3g), exFAT and FAT32 images: one rename leaves the name's tail in
-  // the NTFS record; short names alone leave pieces of a long name in exFAT's and
-  // FAT's extra entries, which only a name of the same length lands on; the last
-  // short name is the one an undelete tool lists.
+  // to one as long as its own, and to a short one again. Measured on NTFS (ntfs-3g),
+  // exFAT and FAT32 images: one rename leaves the name's tail in the NTFS record;
+  // short names alone leave pieces of a long name in exFAT's and FAT's extra
+  // entries, which only a name of the same length lands on; the last short name is
+  // the one an undelete tool lists. In the folder's NTFS index the first rename
+  // takes the file's entry out of its block, whose entries close up over it, and
+  // behind the block's last entry leave most of the name in the unused tail; the
+  // long name sorts into the gap the entry left (see NameGap.h), so the block grows
+  // back over whatever of the name the closing-up left behind, and never past what
+  // it held before: growing past that splits a block and leaves a copy of half of
+  // it. The first name is random rather than in the gap for that reason: beside the
+  // file's own entry it would have to fit into the file's block, which may be full.
   static constexpr int kRenames = 3;
+  // The short names: NTFS's smallest index entry holds up to 3 characters. The less
+  // a rename adds to a full block, or to a folder's index that only just fits in its
+  // record, the less often it has to split it or move it out, leaving a copy.
+  static constexpr std::size_t kShortNameLength = 3;
 
  private:
   void ForgetLengthAndTimes(const std::string& path);
+  // The long name: in the gap behind the file's own where the folder has one.
+  std::string LongName(const std::string& folder, const std::string& own, const std::optional<TNameGap>& gap,
+                       const std::optional<std::string>& after);
+  std::string ShortName(const std::string& folder, bool listed);
+  bool Rename(const std::string& folder, std::string& current, std::string next);
 
   IFileSystem& FFileSystem;
   TNeutralNames& FNames;
+  TFolderNames FFolders;
 };

@@ -17,11 +17,23 @@ std::uint64_t Seed() {
 
 TNeutralNames::TNeutralNames() : FRandom(Seed()) {}
 
+char TNeutralNames::Pick(std::string_view characters) {
+  std::uniform_int_distribution<std::size_t> pick(0, characters.size() - 1);
+  return characters[pick(FRandom)];
+}
+
 std::string TNeutralNames::NewName(std::string_view folder, std::size_t length) {
-  static constexpr std::string_view kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
   std::string name(folder);
-  for (std::size_t i = 0; i < length; ++i) name += kAlphabet[pick(FRandom)];
+  for (std::size_t i = 0; i < length; ++i) name += Pick(kPlain);
+  return name;
+}
+
+std::string TNeutralNames::NameInGap(std::string_view folder, const TNameGap& gap, std::size_t length) {
+  std::string plain;
+  for (const char c : gap.next)
+    if (kPlain.find(c) != std::string_view::npos) plain += c;
+  std::string name = std::string(folder) + gap.prefix + Pick(plain.empty() ? gap.next : plain);
+  for (std::size_t i = gap.prefix.size() + 1; i < length; ++i) name += Pick(kPlain);
   return name;
 }
 

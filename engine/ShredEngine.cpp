@@ -145,6 +145,7 @@ TShredEngine::TOverwrite TShredEngine::OverwriteBlocks(IShredFile& file, std::in
 TRunEnd TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
+  FScrub.StartRun();
   const int count = list.Count();
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {

@@ -38,6 +38,11 @@ class TShredEngine {
   // being written, or once the scrub of the file at hand is done.
   TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never())
       : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FScrub(fileSystem, FNames) {}
+  // Draws the same random names on every run with the same seed, for tests that
+  // must give the same result each time.
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed,
+               const TRunStop& stop = TRunStop::Never())
+      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FNames(nameSeed), FScrub(fileSystem, FNames) {}
 
   // An existing file and its length, or a fill: of 95% of the drive's free space for
   // any other name (a folder too), of 0 bytes for an empty text.

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "base/Handles.h"
 #include "base/WideText.h"
 #include "engine/Win32Path.h"
@@ -142,7 +145,11 @@ bool TWin32FileSystem::RemoveFolder(const std::string& path) {
 
 std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std::string& path) {
   WIN32_FIND_DATAW data{};
-  const UniqueFind find(::FindFirstFileW((Win32Path(path) + L"\\*").c_str(), &data));
+  std::wstring pattern = Win32Path(path);
+  // A folder given with its backslash (a drive's root always is): behind the prefix
+  // the system takes a doubled one literally.
+  if (!pattern.empty() && pattern.back() != L'\\') pattern += L'\\';
+  const UniqueFind find(::FindFirstFileW((pattern + L'*').c_str(), &data));
   if (!find) return std::nullopt;
   std::vector<TFolderEntry> entries;
   do {
@@ -199,11 +206,27 @@ std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std:
   return data;
 }
 
+// The scrub's neighbours by name, read through the same wide search as ListFolder.
+std::optional<std::vector<std::string>> TWin32FileSystem::ListNames(const std::string& folder) {
+  const auto entries = ListFolder(folder.empty() ? "." : folder);
+  if (!entries) return std::nullopt;
+  std::vector<std::string> names;
+  names.reserve(entries->size());
+  for (const TFolderEntry& entry : *entries) names.push_back(entry.name);
+  return names;
+}
+
 // The file systems compare names through the system's upper-case table, which knows
 // the case of every script's letters: "É" and "é" name one file, as "E" and "e" do.
 // CompareStringOrdinal ignores case with that table; where it is missing, the
 // invariant locale's upper case is the nearest the system offers.
 int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
+  // Plain ASCII upper-cases the same in every table, and a scrub sorts whole folders
+  // with this: such names are compared here, without two conversions and a call.
+  const auto ascii = [](const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  if (ascii(a) && ascii(b)) return IFileSystem::CompareNames(a, b);
   std::wstring first = WideOf(a);
   std::wstring second = WideOf(b);
   if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);

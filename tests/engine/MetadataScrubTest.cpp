@@ -27,7 +27,9 @@ class MetadataScrubTest : public ::testing::Test {
   }
 };
 
-bool IsNeutralName(const std::string& path, const std::string& folder, std::size_t length = kNeutralNameLength) {
+constexpr std::size_t kShort = TMetadataScrub::kShortNameLength;
+
+bool IsNeutralName(const std::string& path, const std::string& folder, std::size_t length = kShort) {
   if (path.size() != folder.size() + length || path.compare(0, folder.size(), folder) != 0) return false;
   return std::all_of(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(),
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
@@ -39,18 +41,22 @@ TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedU
   ASSERT_TRUE(Shred("C:\\Deals\\Quarterly-Merger-Plan.docx"));
 
   // Short, as long as the original (it lands where FAT and exFAT kept the long
-  // name), short again; all neutral, all in the file's folder.
+  // name, and sorts after it, the last name of the folder), short again; all
+  // neutral, all in the file's folder.
   ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
   const std::string original = "C:\\Deals\\Quarterly-Merger-Plan.docx";
-  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\Deals\\", kNeutralNameLength)) << rig.fs.renamedTo[0];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\Deals\\")) << rig.fs.renamedTo[0];
   EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[1], "C:\\Deals\\", 26)) << rig.fs.renamedTo[1];
-  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[2], "C:\\Deals\\", kNeutralNameLength)) << rig.fs.renamedTo[2];
+  EXPECT_GT(rig.fs.renamedTo[1], "C:\\Deals\\Q");
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[2], "C:\\Deals\\")) << rig.fs.renamedTo[2];
   EXPECT_NE(rig.fs.renamedTo[0], rig.fs.renamedTo[2]);
-  // The overwrite is flushed and closed first; the scrub opens the file again.
+  // The overwrite is flushed and closed first; the scrub opens the file again, and
+  // reads the folder's names before it renames.
   EXPECT_EQ(LogFromLast("open-rw " + original),
             (std::vector<std::string>{
                 "open-rw " + original, "truncate " + original, "settimes " + original,
-                "flush " + original, "close " + original, "rename " + original + " " + rig.fs.renamedTo[0],
+                "flush " + original, "close " + original, "list C:\\Deals\\",
+                "rename " + original + " " + rig.fs.renamedTo[0],
                 "rename " + rig.fs.renamedTo[0] + " " + rig.fs.renamedTo[1], "rename " + rig.fs.renamedTo[1] + " " + rig.fs.renamedTo[2],
                 "delete " + rig.fs.renamedTo[2]}));
   EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "flush " + original), 2);
@@ -58,6 +64,104 @@ TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedU
   EXPECT_EQ(rig.fs.nodes.size(), 1u);
   EXPECT_EQ(rig.fs.nodes.count("C:\\Deals\\keep.txt"), 1u);
   EXPECT_EQ(rig.fs.nodes["C:\\Deals\\keep.txt"].data.size(), 10u);
+}
+
+// The long name goes into the gap behind the file's own in its folder's sorted
+// order, showing no more of the name than the names beside it do; the short names
+// tell nothing of it.
+TEST_F(MetadataScrubTest, TheLongNameSortsRightBehindTheFileAndShowsOnlyWhatItsNeighboursShow) {
+  struct Case {
+    std::vector<std::string> others;
+    std::string own;
+    std::string prefix;  // of the long name, after the folder
+    std::string above;   // the long name's character after the prefix sorts above this
+    std::string below;   // and below this
+  };
+  for (const Case& c : {
+           // The next name parts from it at once: nothing of it is carried.
+           Case{{"Board.txt", "Tax.pdf"}, "Quarterly-Merger-Plan.docx", "", "Q", "T"},
+           // Nothing between "1" and "2": "report-1." is on view in the name before.
+           Case{{"report-1.doc", "report-2.pdf", "zeta"}, "report-1.pdf", "report-1", ".", "~~"},
+           // Less on view before: below the next name's "." instead.
+           Case{{"notes", "report-2.pdf"}, "report-1.pdf", "report-2", "", "."},
+       }) {
+    SCOPED_TRACE(c.own);
+    TEngineRig local;
+    for (const auto& other : c.others) local.fs.AddFile("C:\\d\\" + other, 1);
+    local.fs.AddFile("C:\\d\\" + c.own, 100);
+    EXPECT_EQ(local.Run({"C:\\d\\" + c.own})[0], "SHREDDED! ... C:\\d\\" + c.own);
+    ASSERT_EQ(local.fs.renamedTo.size(), 3u);
+    const std::string name = local.fs.renamedTo[1].substr(5);
+    EXPECT_EQ(name.size(), c.own.size()) << name;
+    EXPECT_EQ(name.substr(0, c.prefix.size()), c.prefix) << name;
+    const std::string next(1, name[c.prefix.size()]);
+    EXPECT_GT(local.fs.CompareNames(next, c.above), 0) << name;
+    EXPECT_LT(local.fs.CompareNames(next, c.below), 0) << name;
+    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[0], "C:\\d\\")) << local.fs.renamedTo[0];
+    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[2], "C:\\d\\")) << local.fs.renamedTo[2];
+    EXPECT_EQ(local.fs.nodes.size(), c.others.size());
+  }
+}
+
+// Where no name between carries little enough, and where the folder cannot be read,
+// the long name is a neutral one of the same length, as it lands anywhere.
+TEST_F(MetadataScrubTest, WithoutAGapTheLongNameIsNeutral) {
+  for (const char* name : {"C:\\d\\a0", "C:\\d\\a1", "C:\\d\\a2", "C:\\x\\Quarterly-Merger-Plan.docx"})
+    rig.fs.AddFile(name, 1);
+  rig.fs.unreadableFolders.insert("C:\\x\\");
+  EXPECT_EQ(rig.Run({"C:\\d\\a1", "C:\\x\\Quarterly-Merger-Plan.docx"}),
+            (std::vector<std::string>{"SHREDDED! ... C:\\d\\a1", "SHREDDED! ... C:\\x\\Quarterly-Merger-Plan.docx"}));
+  ASSERT_EQ(rig.fs.renamedTo.size(), 6u);
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[1], "C:\\d\\", 2)) << rig.fs.renamedTo[1];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[4], "C:\\x\\", 26)) << rig.fs.renamedTo[4];
+  // Unread, the folder might hold any short name: the short ones are of 8 there.
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[3], "C:\\x\\", kNeutralNameLength)) << rig.fs.renamedTo[3];
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[5], "C:\\x\\", kNeutralNameLength)) << rig.fs.renamedTo[5];
+}
+
+// Short names are few: one the folder holds is not tried, so the rename does not fail
+// on it and leave the file under its own name.
+TEST_F(MetadataScrubTest, AShortNameTheFolderHoldsIsPassedOver) {
+  constexpr std::uint64_t kSeed = 5;
+  const std::string taken = TNeutralNames(kSeed).NewName("C:\\d\\", kShort);
+  rig.fs.AddFile(taken, 1);
+  rig.fs.AddFile("C:\\d\\plan.docx", 100);
+  TShredEngine seeded{rig.fs, rig.display, kSeed, rig.stop};
+  rig.list = TVectorFileList({"C:\\d\\plan.docx"});
+  seeded.Run(rig.list);
+  EXPECT_EQ(rig.list.items[0], "SHREDDED! ... C:\\d\\plan.docx");
+  ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
+  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\d\\")) << rig.fs.renamedTo[0];
+  EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "rename C:\\d\\plan.docx " + taken), 0);
+  EXPECT_EQ(rig.fs.nodes.count(taken), 1u);
+}
+
+// A run reads each folder once, however many of its files it shreds, and sees its
+// own renames and deletions: each file's long name sorts right behind it among the
+// files still there. The next run reads the folder again.
+TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsFile) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < 20; ++i) {
+    paths.push_back("C:\\d\\file-" + std::to_string(100 + 3 * i) + ".txt");
+    rig.fs.AddFile(paths.back(), 10);
+    rig.fs.AddFile("C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt", 10);
+  }
+  const auto items = rig.Run(paths);
+  EXPECT_EQ(rig.fs.listings, 1);
+  ASSERT_EQ(rig.fs.renamedTo.size(), 3 * paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    SCOPED_TRACE(paths[i]);
+    EXPECT_EQ(items[i], "SHREDDED! ... " + paths[i]);
+    const std::string& name = rig.fs.renamedTo[3 * i + 1];
+    // Between its own name and the kept file behind it.
+    EXPECT_LT(rig.fs.CompareNames(paths[i], name), 0) << name;
+    EXPECT_LT(rig.fs.CompareNames(name, "C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt"), 0) << name;
+  }
+  EXPECT_EQ(rig.fs.nodes.size(), paths.size());
+
+  rig.fs.AddFile("C:\\d\\again", 10);
+  rig.Run({"C:\\d\\again"});
+  EXPECT_EQ(rig.fs.listings, 2);
 }
 
 // A rename that fails leaves the file where it is: it goes under the name it has,
@@ -122,7 +226,7 @@ TEST(MetadataScrubNames, NamesStayInTheFolderAndTellNothingOfTheOriginal) {
   TNeutralNames maker;
   std::vector<std::string> names;
   for (int i = 0; i < 50; ++i) names.push_back(maker.NewName("C:\\a\\"));
-  for (const auto& name : names) EXPECT_TRUE(IsNeutralName(name, "C:\\a\\")) << name;
+  for (const auto& name : names) EXPECT_TRUE(IsNeutralName(name, "C:\\a\\", kNeutralNameLength)) << name;
   std::sort(names.begin(), names.end());
   EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
 }

@@ -79,6 +79,9 @@ class TWatchedFileSystem final : public IFileSystem {
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override {
     return FReal.ReadSmallFile(path, limit);
   }
+  std::optional<std::vector<std::string>> ListNames(const std::string& folder) override {
+    return FReal.ListNames(folder);
+  }
   int CompareNames(const std::string& a, const std::string& b) override { return FReal.CompareNames(a, b); }
 
  private:

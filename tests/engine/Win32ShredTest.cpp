@@ -106,7 +106,7 @@ TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
   ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
   ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string unc = "\\\\nosuchserver\\share\\missing.txt";
-  const std::string noDrive = "Q:\\missing.txt";  // not mapped in the test prefix
+  const std::string noDrive = "B:\\missing.txt";  // no test maps B:
   EXPECT_EQ(rig.Run({dir, "", unc, noDrive}), (std::vector<std::string>{dir, "", unc, noDrive}));
   EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
   EXPECT_EQ(rig.engine.ShredSize(unc).Bytes, -1);
@@ -181,6 +181,37 @@ TEST_F(Win32ShredTest, NeitherARenameNorAFillFileReplacesAFile) {
   EXPECT_EQ(ReadFileBytes(b), std::string(20, 'Q'));
   EXPECT_TRUE(rig.fs.Rename(a, folder / "c.txt"));
   EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"b.txt", "c.txt"}));
+}
+
+// What the scrub reads to find a file's neighbours: every name in the folder, folders
+// too, and nothing for a folder that cannot be read.
+TEST_F(Win32ShredTest, AFolderListingHoldsItsFilesAndFoldersWithoutTheDots) {
+  MakeFile("b.txt", 1);
+  MakeFile("A.txt", 1);
+  ASSERT_TRUE(::CreateDirectoryA((folder / "sub").c_str(), nullptr));
+  MakeFile("sub\\inner.txt", 1);
+  auto names = rig.fs.ListNames(folder.Path());
+  ASSERT_TRUE(names);
+  std::sort(names->begin(), names->end());
+  EXPECT_EQ(*names, (std::vector<std::string>{"A.txt", "b.txt", "sub"}));
+  EXPECT_FALSE(rig.fs.ListNames(folder / "no-such-folder\\"));
+}
+
+// The scrub sorts whole folders with CompareNames, which orders plain ASCII names
+// itself: they must come out as the system orders them, case and punctuation alike.
+TEST_F(Win32ShredTest, AsciiNamesCompareAsTheSystemComparesThem) {
+  using CompareOrdinal = int(WINAPI*)(const wchar_t*, int, const wchar_t*, int, BOOL);
+  const auto compare = reinterpret_cast<CompareOrdinal>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")));
+  ASSERT_NE(compare, nullptr);
+  const std::vector<std::string> names = {"a", "A", "b", "_", "[", "~", "-", " ", "0", "9", "Z", "z", "{", "@",
+                                          "ab", "aB", "a_", "a-", "A.txt", "a.TXT", "a~", "`", "^", ""};
+  for (const auto& a : names)
+    for (const auto& b : names) {
+      const std::wstring wa(a.begin(), a.end()), wb(b.begin(), b.end());
+      const int expected = compare(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) - 2;
+      EXPECT_EQ(rig.fs.CompareNames(a, b), expected) << "\"" << a << "\" and \"" << b << "\"";
+    }
 }
 
 TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {

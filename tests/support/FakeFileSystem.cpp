@@ -299,6 +299,18 @@ std::vector<std::string> TFakeFileSystem::Under(const std::string& folder) const
   return paths;
 }
 
+std::optional<std::vector<std::string>> TFakeFileSystem::ListNames(const std::string& folder) {
+  const TLogged logged(*this, "list " + folder);
+  ++listings;
+  if (unreadableFolders.count(folder)) return std::nullopt;
+  std::vector<std::string> names;
+  for (const auto& [path, node] : nodes)
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+        path.find('\\', folder.size()) == std::string::npos)
+      names.push_back(path.substr(folder.size()));
+  return names;
+}
+
 std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {
   std::int64_t bytes = 0;
   for (const auto& [path, node] : nodes)

@@ -71,6 +71,7 @@ class TFakeFileSystem : public IFileSystem {
   int smallFilesBeforeFailure = -1;  // small files made before CreateSmallFile fails; -1: never
   int foldersBeforeFailure = -1;     // folders made before CreateFolder fails; -1: never
   std::function<void(int)> onSmallFile;  // told the number of small files made so far
+  std::set<std::string> unreadableFolders;       // ListNames fails for these
   // Run once, right after the operation that logs this line: a file that appears or
   // vanishes between the sizing of an entry and its overwrite, a stop requested.
   std::map<std::string, std::function<void()>> after;
@@ -79,9 +80,10 @@ class TFakeFileSystem : public IFileSystem {
   std::map<std::string, Node> nodes;
   // One line per operation: "open-r P", "open-rw P", "create P", "write P N",
   // "flush P", "truncate P", "settimes P", "close P", "setattr P A", "delete P",
-  // "rename P Q", "free-space R".
+  // "rename P Q", "free-space R", "list F".
   std::vector<std::string> log;
   std::vector<std::string> renamedTo;  // every name a rename gave, in order
+  int listings = 0;
   int writes = 0;
   int flushes = 0;
   int smallFiles = 0;
@@ -105,6 +107,7 @@ class TFakeFileSystem : public IFileSystem {
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   bool RemoveFolder(const std::string& path) override;
+  std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
 
   // The lines of the log that begin with this, in order.
   std::vector<std::string> Logged(const std::string& start) const;

@@ -1,13 +1,16 @@
 // The shredding run over real drives without the window, for the medium tests and
-// the benchmark: shredrun [--delay-ms N] [--record-delay-ms N] [--status] PATH...
+// the benchmark: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] PATH...
 // Prints every entry as the run left it, one per line; exit 0, or 3 when the run
-// ended with an error (its message on stderr).
+// ended with an error (its message on stderr). --seed draws the scrub's random names
+// from a fixed seed, so a medium test gives the same result on every run.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +47,7 @@ class TToolDisplay final : public TNullDisplay {
 };
 
 int Usage() {
-  std::fputs("usage: shredrun [--delay-ms N] [--record-delay-ms N] [--status] PATH...\n", stderr);
+  std::fputs("usage: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] PATH...\n", stderr);
   return 2;
 }
 
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
 
   DWORD delayMs = 0, recordDelayMs = 0;
   bool echoStatus = false;
+  std::optional<std::uint64_t> seed;
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -67,6 +71,8 @@ int main(int argc, char** argv) {
       delayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--record-delay-ms" && i + 1 < argc) {
       recordDelayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (arg == "--seed" && i + 1 < argc) {
+      seed = std::strtoull(argv[++i], nullptr, 10);
     } else if (arg == "--status") {
       echoStatus = true;
     } else if (arg.rfind("--", 0) == 0) {
@@ -81,7 +87,8 @@ int main(int argc, char** argv) {
   try {
     TWin32FileSystem fileSystem;
     TToolDisplay display(delayMs, recordDelayMs, echoStatus);
-    TShredEngine(fileSystem, display).Run(list);
+    if (seed) TShredEngine(fileSystem, display, *seed).Run(list);
+    else TShredEngine(fileSystem, display).Run(list);
   } catch (const std::exception& error) {
     // The entries as far as the run got still go to stdout: tests check them too.
     for (const auto& item : list.items) std::printf("%s\n", item.c_str());
