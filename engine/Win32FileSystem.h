@@ -4,7 +4,7 @@
 
 #include "engine/FileSystem.h"
 
-class TWin32FileSystem final : public IFileSystem {
+class TWin32FileSystem : public IFileSystem {
  public:
   TWin32FileSystem();
   std::uint32_t GetAttributes(const std::string& path) override;

@@ -42,7 +42,7 @@ TEST(Win32PathTest, AnEntryReachesTheSystemAbsoluteNormalAndBehindThePrefix) {
 }
 
 // The real file system, with the renames of a scrub as it answered them.
-class TWatchedFileSystem final : public IFileSystem {
+class TWatchedFileSystem final : public TWin32FileSystem {
  public:
   struct TRename {
     std::string From, To;
@@ -51,41 +51,10 @@ class TWatchedFileSystem final : public IFileSystem {
   std::vector<TRename> Renames;
 
   bool Rename(const std::string& from, const std::string& to) override {
-    const bool done = FReal.Rename(from, to);
+    const bool done = TWin32FileSystem::Rename(from, to);
     Renames.push_back({from, to, done});
     return done;
   }
-  std::uint32_t GetAttributes(const std::string& path) override { return FReal.GetAttributes(path); }
-  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return FReal.SetAttributes(path, attributes);
-  }
-  bool FileExists(const std::string& path) override { return FReal.FileExists(path); }
-  bool NameExists(const std::string& path) override { return FReal.NameExists(path); }
-  std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) override {
-    return FReal.OpenExisting(path, forWriting);
-  }
-  std::unique_ptr<IShredFile> CreateFill(const std::string& path) override { return FReal.CreateFill(path); }
-  bool Delete(const std::string& path) override { return FReal.Delete(path); }
-  std::int64_t FreeSpace(const std::string& root) override { return FReal.FreeSpace(root); }
-  std::int64_t ClusterSize(const std::string& root) override { return FReal.ClusterSize(root); }
-  bool CreateFolder(const std::string& path) override { return FReal.CreateFolder(path); }
-  bool RemoveFolder(const std::string& path) override { return FReal.RemoveFolder(path); }
-  std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override {
-    return FReal.ListFolder(path);
-  }
-  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override {
-    return FReal.CreateSmallFile(path, data, count);
-  }
-  std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override {
-    return FReal.ReadSmallFile(path, limit);
-  }
-  std::optional<std::vector<std::string>> ListNames(const std::string& folder) override {
-    return FReal.ListNames(folder);
-  }
-  int CompareNames(const std::string& a, const std::string& b) override { return FReal.CompareNames(a, b); }
-
- private:
-  TWin32FileSystem FReal;
 };
 
 // Unix limits hold under a Wine drive: 4,096 bytes for a whole path (and 255 for a
