@@ -6,7 +6,7 @@ set -euo pipefail
 
 need=(cmake make g++ binutils g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64
       wine wine32:i386 wine64 xvfb x11-apps x11-utils imagemagick googletest fonts-wine fonts-ocr-a
-      coreutils util-linux mount procps findutils grep sed tar git time python3
+      coreutils util-linux mount procps findutils grep sed tar xz-utils git time python3
       e2fsprogs xfsprogs ntfs-3g exfat-fuse exfatprogs fusefat dosfstools fuse3 sleuthkit)
 
 # A Debian mirror that is being synced serves index files that do not match its
@@ -35,7 +35,7 @@ try_install() {  # LOG
 }
 
 log=$(mktemp)
-trap 'rm -f "$log" "$log.index"' EXIT
+trap 'rm -f "$log" "$log".index*' EXIT
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
@@ -56,18 +56,20 @@ done
 # be had. The packages are still checked against it; it is not checked against
 # the Release file, and the script says so.
 take_served_indexes() {  # LOG
-  local helper=${QUORVANE_APT_HELPER:-/usr/lib/apt/apt-helper} lists url list taken=1
+  local helper=${QUORVANE_APT_HELPER:-/usr/lib/apt/apt-helper} lists url list index taken=1
   eval "$(apt-config shell lists Dir::State::lists/d)"
   [ -n "${lists:-}" ] || return 1
   while read -r url; do
     list=$lists/$(sed -E 's|^[a-z]+://||; s|/|_|g' <<<"${url%.*}")
-    if $sudo "$helper" download-file "$url" "$log.index" >/dev/null 2>&1 &&
-      "$helper" cat-file "$log.index" | $sudo tee "$list" >/dev/null; then
+    # apt-helper unpacks what it reads by the file's extension: the download keeps it.
+    index=$log.index.${url##*.}
+    if $sudo "$helper" download-file "$url" "$index" >/dev/null 2>&1 &&
+      "$helper" cat-file "$index" | $sudo tee "$list" >/dev/null; then
       echo "install-deps: WARNING: $url does not match the mirror's signed Release file; using it as served" >&2
       taken=0
     fi
   done < <(sed -n 's/^E: Failed to fetch \([a-z]*:[^ ]*\)  File has unexpected size.*/\1/p' "$log" | sort -u)
-  $sudo rm -f "$log.index"
+  $sudo rm -f "$log".index*
   return $taken
 }
 if take_served_indexes && $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then

@@ -49,7 +49,8 @@ esac
 exit 0
 STUB
 # apt-config names the stand-in lists folder; apt-helper fetches what the mirror
-# serves (or, with $STUB_DIR/unreachable, nothing at all).
+# serves, packed as the mirror packs it (or, with $STUB_DIR/unreachable, nothing at
+# all), and unpacks as the real one does: by the file's extension.
 cat >"$work/bin/apt-config" <<'STUB'
 #!/bin/sh
 echo "lists='$STUB_DIR/lists/'"
@@ -58,8 +59,8 @@ cat >"$work/bin/apt-helper" <<'STUB'
 #!/bin/sh
 echo "$*" >>"$STUB_DIR/calls"
 case $1 in
-  download-file) [ -e "$STUB_DIR/unreachable" ] && exit 100; echo "Package: libc6" >"$3" ;;
-  cat-file) cat "$2" ;;
+  download-file) [ -e "$STUB_DIR/unreachable" ] && exit 100; echo "Package: libc6" | xz >"$3" ;;
+  cat-file) case $2 in *.xz) xz -dc "$2" ;; *) cat "$2" ;; esac ;;
 esac
 STUB
 chmod +x "$work/bin"/*
@@ -91,6 +92,8 @@ grep -q 'download-file http://deb.debian.org/debian-security/dists/bookworm-secu
   "$work/calls" || fail "the served index was not fetched: $(cat "$work/calls")"
 grep -q 'WARNING: .*binary-i386/Packages.xz does not match' "$work/out" || fail "the script does not say it took an unchecked index:
 $(cat "$work/out")"
+grep -qx 'Package: libc6' "$work/lists/deb.debian.org_debian-security_dists_bookworm-security_main_binary-i386_Packages" ||
+  fail "the index taken is not what apt reads: $(head -c 64 "$work/lists"/*binary-i386_Packages | od -c | head -2)"
 
 # And where even that cannot be had, it gives up, says so and why.
 touch "$work/unreachable"
