@@ -39,8 +39,19 @@ trap 'rm -f "$log" "$log".index*' EXIT
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
+# A list that apt cannot read (a broken download, or one written by an older copy of
+# this script) stops every apt call until it is fetched again: it is removed.
+drop_unreadable_lists() {  # LOG
+  local lists list
+  eval "$(apt-config shell lists Dir::State::lists/d)"
+  sed -n 's/^E: Problem with MergeList \(.*\)$/\1/p' "$1" | sort -u | while read -r list; do
+    [ -n "${lists:-}" ] && [ "${list#"$lists"}" != "$list" ] && $sudo rm -f -- "$list"
+  done
+  return 0
+}
 for ((try = 1; ; try++)); do
   try_install "$log" && exit 0
+  drop_unreadable_lists "$log"
   ((try < tries)) || break
   echo "install-deps: installing ${missing[*]} failed (try $try of $tries):" >&2
   grep -m 2 '^E:' "$log" >&2 || tail -n 2 "$log" >&2

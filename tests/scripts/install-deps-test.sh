@@ -30,6 +30,12 @@ STUB
 cat >"$work/bin/apt-get" <<'STUB'
 #!/bin/bash
 echo "$*" >>"$STUB_DIR/calls"
+# A list apt cannot read fails every call until it is gone.
+if [ -e "$STUB_DIR/lists/broken_Packages" ]; then
+  echo "E: Encountered a section with no Package: header"
+  echo "E: Problem with MergeList $STUB_DIR/lists/broken_Packages"
+  exit 100
+fi
 case $1 in
   update)
     n=$(grep -c '^update' "$STUB_DIR/calls")
@@ -66,9 +72,11 @@ STUB
 chmod +x "$work/bin"/*
 mkdir "$work/lists"
 
-# run_install TRIES BAD_UPDATES: runs the script in a fresh state; its output is in $work/out.
+# run_install TRIES BAD_UPDATES [LIST]: runs the script in a fresh state, with LIST in
+# apt's lists if given; its output is in $work/out.
 run_install() {
   rm -f "$work/calls" "$work/updated" "$work/lists"/*
+  [ -z "${3:-}" ] || printf '\375' >"$work/lists/$3"
   touch "$work/calls"
   PATH=$work/bin:$PATH STUB_DIR=$work STUB_BAD_UPDATES=$2 QUORVANE_APT_TRIES=$1 QUORVANE_APT_PAUSE=0 \
     QUORVANE_APT_HELPER=$work/bin/apt-helper \
@@ -94,6 +102,10 @@ grep -q 'WARNING: .*binary-i386/Packages.xz does not match' "$work/out" || fail 
 $(cat "$work/out")"
 grep -qx 'Package: libc6' "$work/lists/deb.debian.org_debian-security_dists_bookworm-security_main_binary-i386_Packages" ||
   fail "the index taken is not what apt reads: $(head -c 64 "$work/lists"/*binary-i386_Packages | od -c | head -2)"
+
+# A list left unreadable (by an older copy of this script, say) is fetched again.
+run_install 6 0 broken_Packages || fail "an unreadable list was not dropped: $(cat "$work/out")"
+[ ! -e "$work/lists/broken_Packages" ] && [ "$(calls update)" = 2 ] || fail "expected the list gone and 2 tries: $(cat "$work/calls")"
 
 # And where even that cannot be had, it gives up, says so and why.
 touch "$work/unreachable"
