@@ -17,7 +17,8 @@ mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 loader=/usr/lib/wine/wine
 [ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
-"$loader" wineboot -i >/dev/null 2>&1
+# Without address randomisation, as the tests run Wine: see cmake/wine-run.in.
+setarch "$(uname -m)" -R "$loader" wineboot -i >/dev/null 2>&1
 reg="$prefix/drive_c/quorvane-test.reg"
 {
   printf 'REGEDIT4\r\n\r\n'
@@ -26,7 +27,7 @@ reg="$prefix/drive_c/quorvane-test.reg"
   printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n"Debugger"=""\r\n"Auto"="0"\r\n\r\n'
   printf '[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug]\r\n"Debugger"=""\r\n"Auto"="0"\r\n\r\n'
 } >"$reg"
-"$loader" regedit /S 'C:\quorvane-test.reg' >/dev/null 2>&1
+setarch "$(uname -m)" -R "$loader" regedit /S 'C:\quorvane-test.reg' >/dev/null 2>&1
 wineserver -w
 # A network share for tests of UNC paths: \\quorvane\share is C:\unc-share.
 mkdir -p "$prefix/drive_c/unc-share" "$prefix/dosdevices/unc/quorvane"

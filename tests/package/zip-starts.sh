@@ -35,7 +35,7 @@ python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.arg
 
 "$source/scripts/wine-prefix.sh" "$prefix" "$winearch"
 export WINEPREFIX=$prefix WINEARCH=$winearch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-"$loader" "$tmp/unpacked/Quorvane.exe" </dev/null >"$tmp/out.log" 2>&1 &
+setarch "$(uname -m)" -R "$loader" "$tmp/unpacked/Quorvane.exe" </dev/null >"$tmp/out.log" 2>&1 &
 pid=$!
 
 # The window counts only if it is this program's: Wine marks each X window with the
