@@ -35,9 +35,12 @@ void TFolderNames::Removed(const std::string& folder, const std::string& name) {
   else if (first != last) listing->erase(first);
 }
 
+void TFolderNames::Added(const std::string& folder, const std::string& name) {
+  auto& listing = Listing(folder);
+  if (listing) listing->insert(std::upper_bound(listing->begin(), listing->end(), name, Order()), name);
+}
+
 void TFolderNames::Renamed(const std::string& folder, const std::string& from, const std::string& to) {
   Removed(folder, from);
-  auto& listing = Listing(folder);
-  if (!listing) return;
-  listing->insert(std::upper_bound(listing->begin(), listing->end(), to, Order()), to);
+  Added(folder, to);
 }

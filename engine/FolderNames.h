@@ -28,6 +28,7 @@ class TFolderNames {
   std::optional<TNeighbours> Neighbours(const std::string& folder, const std::string& name);
   // Whether a listed folder holds a name the file system takes for `name`.
   bool Holds(const std::string& folder, const std::string& name);
+  void Added(const std::string& folder, const std::string& name);
   void Renamed(const std::string& folder, const std::string& from, const std::string& to);
   void Removed(const std::string& folder, const std::string& name);
   // A new run lists again: other programs may have changed the folders since.

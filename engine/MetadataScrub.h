@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/FileSystem.h"
 #include "engine/FolderNames.h"
@@ -29,7 +31,22 @@ class TMetadataScrub {
   bool ScrubAndDelete(const std::string& path);
 
   // Before each run: the folders are listed afresh.
-  void StartRun() noexcept { FFolders.Forget(); }
+  void StartRun() noexcept {
+    FFolders.Forget();
+    FRemoved.clear();
+  }
+  // After each run, however it ended. Where a run deleted more than one file of a
+  // folder, each deletion closed the entries behind it up in their NTFS index block,
+  // and left a copy of the block's last entries behind its new end: when those were
+  // files the run deleted next, their names stayed there, behind everything their
+  // own renames reach. So each such folder gets, for every file the run deleted from
+  // it, a file of its own with a name of 255 characters in the gap where it was,
+  // which grows each block back over what its deletions left (a name as long as the
+  // file's own was measured to leave some: the blocks closed up over the short names
+  // too); all are made before any goes, then closed, and the system removes them,
+  // also when the program dies first. A block they overfill splits, which copies
+  // only names that are still there or theirs.
+  void EndRun();
 
   // The file is renamed three times before it is deleted: to a short neutral name,
   // to one as long as its own, and to a short one again. Measured on NTFS (ntfs-3g),
@@ -47,8 +64,13 @@ class TMetadataScrub {
   static constexpr int kRenames = 3;
   // The short names: NTFS's smallest index entry holds up to 3 characters. The less
   // a rename adds to a full block, or to a folder's index that only just fits in its
-  // record, the less often it has to split it or move it out, leaving a copy.
+  // record, the less often it has to split it or move it out, leaving a copy. They
+  // begin with a '~', which sorts after letters, digits and the other punctuation, so
+  // that they go behind the folder's other names: taken out again they close up
+  // nothing, where in the middle of a block they would leave a copy of its last
+  // entries, which may be files the run shreds next.
   static constexpr std::size_t kShortNameLength = 3;
+  static constexpr char kShortNameStart = '~';
 
  private:
   void ForgetLengthAndTimes(const std::string& path);
@@ -57,8 +79,14 @@ class TMetadataScrub {
                        const std::optional<std::string>& after);
   std::string ShortName(const std::string& folder, bool listed);
   bool Rename(const std::string& folder, std::string& current, std::string next);
+  // A name of the length in the gap behind `own`, when there is one and the file
+  // system sorts it there too.
+  std::optional<std::string> NameInGap(const std::string& own, const std::optional<TNameGap>& gap,
+                                       const std::optional<std::string>& after, std::size_t length);
 
   IFileSystem& FFileSystem;
   TNeutralNames& FNames;
   TFolderNames FFolders;
+  // The folder and the name of each file this run deleted, in order.
+  std::vector<std::pair<std::string, std::string>> FRemoved;
 };

@@ -146,6 +146,12 @@ TRunEnd TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
   FScrub.StartRun();
+  const TRunEnd end = RunEntries(list);
+  FScrub.EndRun();
+  return end;
+}
+
+TRunEnd TShredEngine::RunEntries(IFileList& list) {
   const int count = list.Count();
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {

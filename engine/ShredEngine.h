@@ -64,6 +64,7 @@ class TShredEngine {
   TRunEnd Run(IFileList& list);
 
  private:
+  TRunEnd RunEntries(IFileList& list);
   enum class TOverwrite { Complete, Failed, Stopped };
   TOverwrite OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
   std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);

@@ -35,6 +35,12 @@ bool IsNeutralName(const std::string& path, const std::string& folder, std::size
                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
 
+// A short name: a '~', which sorts behind the folder's names, and neutral characters.
+bool IsShortName(const std::string& path, const std::string& folder) {
+  return path.size() == folder.size() + kShort && path[folder.size()] == '~' &&
+         IsNeutralName(folder + path.substr(folder.size() + 1), folder, kShort - 1);
+}
+
 TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedUnderItsLastName) {
   rig.fs.AddFile("C:\\Deals\\Quarterly-Merger-Plan.docx", 54000);
   rig.fs.AddFile("C:\\Deals\\keep.txt", 10);
@@ -45,10 +51,10 @@ TEST_F(MetadataScrubTest, AShreddedFileIsCutRetimedRenamedInItsFolderAndDeletedU
   // neutral, all in the file's folder.
   ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
   const std::string original = "C:\\Deals\\Quarterly-Merger-Plan.docx";
-  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\Deals\\")) << rig.fs.renamedTo[0];
+  EXPECT_TRUE(IsShortName(rig.fs.renamedTo[0], "C:\\Deals\\")) << rig.fs.renamedTo[0];
   EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[1], "C:\\Deals\\", 26)) << rig.fs.renamedTo[1];
   EXPECT_GT(rig.fs.renamedTo[1], "C:\\Deals\\Q");
-  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[2], "C:\\Deals\\")) << rig.fs.renamedTo[2];
+  EXPECT_TRUE(IsShortName(rig.fs.renamedTo[2], "C:\\Deals\\")) << rig.fs.renamedTo[2];
   EXPECT_NE(rig.fs.renamedTo[0], rig.fs.renamedTo[2]);
   // The overwrite is flushed and closed first; the scrub opens the file again, and
   // reads the folder's names before it renames.
@@ -97,8 +103,8 @@ TEST_F(MetadataScrubTest, TheLongNameSortsRightBehindTheFileAndShowsOnlyWhatItsN
     const std::string next(1, name[c.prefix.size()]);
     EXPECT_GT(local.fs.CompareNames(next, c.above), 0) << name;
     EXPECT_LT(local.fs.CompareNames(next, c.below), 0) << name;
-    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[0], "C:\\d\\")) << local.fs.renamedTo[0];
-    EXPECT_TRUE(IsNeutralName(local.fs.renamedTo[2], "C:\\d\\")) << local.fs.renamedTo[2];
+    EXPECT_TRUE(IsShortName(local.fs.renamedTo[0], "C:\\d\\")) << local.fs.renamedTo[0];
+    EXPECT_TRUE(IsShortName(local.fs.renamedTo[2], "C:\\d\\")) << local.fs.renamedTo[2];
     EXPECT_EQ(local.fs.nodes.size(), c.others.size());
   }
 }
@@ -123,7 +129,8 @@ TEST_F(MetadataScrubTest, WithoutAGapTheLongNameIsNeutral) {
 // on it and leave the file under its own name.
 TEST_F(MetadataScrubTest, AShortNameTheFolderHoldsIsPassedOver) {
   constexpr std::uint64_t kSeed = 5;
-  const std::string taken = TNeutralNames(kSeed).NewName("C:\\d\\", kShort);
+  std::string taken = TNeutralNames(kSeed).NewName("C:\\d\\", kShort - 1);  // the first the run draws
+  taken.insert(5, 1, '~');
   rig.fs.AddFile(taken, 1);
   rig.fs.AddFile("C:\\d\\plan.docx", 100);
   TShredEngine seeded{rig.fs, rig.display, kSeed, rig.stop};
@@ -131,15 +138,19 @@ TEST_F(MetadataScrubTest, AShortNameTheFolderHoldsIsPassedOver) {
   seeded.Run(rig.list);
   EXPECT_EQ(rig.list.items[0], "SHREDDED! ... C:\\d\\plan.docx");
   ASSERT_EQ(rig.fs.renamedTo.size(), 3u);
-  EXPECT_TRUE(IsNeutralName(rig.fs.renamedTo[0], "C:\\d\\")) << rig.fs.renamedTo[0];
+  EXPECT_TRUE(IsShortName(rig.fs.renamedTo[0], "C:\\d\\")) << rig.fs.renamedTo[0];
   EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "rename C:\\d\\plan.docx " + taken), 0);
   EXPECT_EQ(rig.fs.nodes.count(taken), 1u);
 }
 
 // A run reads each folder once, however many of its files it shreds, and sees its
 // own renames and deletions: each file's long name sorts right behind it among the
-// files still there. The next run reads the folder again.
+// files still there. At the end, each file the run deleted there gets a file with
+// a name of 255 characters in the same gap, made before any is removed; all are gone after the
+// run, also where closing does not remove them. A run that deletes one file of a
+// folder makes none. The next run reads the folder again.
 TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsFile) {
+  rig.fs.deleteOnCloseHonoured = false;
   std::vector<std::string> paths;
   for (int i = 0; i < 20; ++i) {
     paths.push_back("C:\\d\\file-" + std::to_string(100 + 3 * i) + ".txt");
@@ -149,6 +160,7 @@ TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsF
   const auto items = rig.Run(paths);
   EXPECT_EQ(rig.fs.listings, 1);
   ASSERT_EQ(rig.fs.renamedTo.size(), 3 * paths.size());
+  const std::vector<std::string> covers = rig.fs.Logged("create");
   for (std::size_t i = 0; i < paths.size(); ++i) {
     SCOPED_TRACE(paths[i]);
     EXPECT_EQ(items[i], "SHREDDED! ... " + paths[i]);
@@ -156,12 +168,20 @@ TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsF
     // Between its own name and the kept file behind it.
     EXPECT_LT(rig.fs.CompareNames(paths[i], name), 0) << name;
     EXPECT_LT(rig.fs.CompareNames(name, "C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt"), 0) << name;
+    ASSERT_EQ(covers.size(), paths.size());
+    const std::string& cover = covers[i].substr(std::string("create ").size());
+    EXPECT_EQ(cover.size(), std::string("C:\\d\\").size() + 255) << cover;
+    EXPECT_LT(rig.fs.CompareNames(paths[i], cover), 0) << cover;
+    EXPECT_LT(rig.fs.CompareNames(cover, "C:\\d\\file-" + std::to_string(101 + 3 * i) + ".txt"), 0) << cover;
   }
+  const auto firstDelete = std::find(rig.fs.log.begin(), rig.fs.log.end(), "delete " + covers.front().substr(7));
+  EXPECT_TRUE(std::find(rig.fs.log.begin(), rig.fs.log.end(), covers.back()) < firstDelete);
   EXPECT_EQ(rig.fs.nodes.size(), paths.size());
 
   rig.fs.AddFile("C:\\d\\again", 10);
   rig.Run({"C:\\d\\again"});
   EXPECT_EQ(rig.fs.listings, 2);
+  EXPECT_EQ(rig.fs.Logged("create").size(), paths.size());
 }
 
 // A rename that fails leaves the file where it is: it goes under the name it has,

@@ -281,10 +281,10 @@ TEST_F(ShredEngineTest, ANameThatAppearsOrVanishesAfterItsSizingIsLeftAlone) {
 // name is a fill of the drive's free space.
 TEST_F(ShredEngineTest, AFileListedAgainInTheSameRunIsMarkedWithoutAFill) {
   rig.fs.AddFile("C:\\Dir\\a.txt", 5000);
-  rig.fs.AddFile("C:\\Dir\\b.txt", 10);
+  rig.fs.AddFile("C:\\Other\\b.txt", 10);
   rig.fs.freeSpace["C:\\"] = 16 << 20;
-  EXPECT_EQ(rig.Run({"C:\\Dir\\a.txt", "C:\\Dir\\b.txt", "C:\\Dir\\a.txt", "c:\\dIR\\A.TXT"}),
-            (std::vector<std::string>{"SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... C:\\Dir\\b.txt",
+  EXPECT_EQ(rig.Run({"C:\\Dir\\a.txt", "C:\\Other\\b.txt", "C:\\Dir\\a.txt", "c:\\dIR\\A.TXT"}),
+            (std::vector<std::string>{"SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... C:\\Other\\b.txt",
                                                   "SHREDDED! ... C:\\Dir\\a.txt", "SHREDDED! ... c:\\dIR\\A.TXT"}));
   EXPECT_EQ(rig.list.repaints, 4);
   EXPECT_EQ(rig.fs.Logged("create").size(), 0u);

@@ -8,8 +8,10 @@
 # of 2 files (the index in the folder's record), 20 (one block) and 200 (many), with
 # names of 8, 40 and 200 characters, the shredded one sorting first, in the middle
 # and last, and in the folders of more than one block as the last name of a block,
-# the place where NTFS leaves most of a removed name behind. All 31 are folders of
-# one image, shredded in one run: one file each.
+# the place where NTFS leaves most of a removed name behind, one file shredded in
+# each; and four folders of which 5 of 20, 50 of 200 and 10 of 200 files are
+# shredded, where each deletion closes up the entries behind it, the next files to
+# shred among them. All are folders of one image, shredded in one run.
 # Afterwards no piece of any shredded name is on the image, as UTF-16 (the records'
 # sector check values undone, as a reader sees them) or as 8-bit text, and the Sleuth
 # Kit lists none of them among the deleted entries.
@@ -31,8 +33,9 @@ fuse_mount "$mnt" ntfs-3g "$image" "$mnt"
 while IFS=$'\t' read -r folder name; do printf x >"$mnt/$folder/$name"; done <<<"$block_ends"
 mapfile -t folders < <(cut -f1 <<<"$layouts"$'\n'"$block_ends")
 mapfile -t targets < <(cut -f2 <<<"$layouts"$'\n'"$block_ends")
-((${#targets[@]} == 31)) || fail "expected 31 layouts, made ${#targets[@]}"
-count_files() { local f; for f in "${folders[@]}"; do ls -A "$mnt/$f" | wc -l; done; }
+((${#targets[@]} == 106)) || fail "expected 106 files to shred, made ${#targets[@]}"
+mapfile -t distinct < <(printf '%s\n' "${folders[@]}" | sort -u)
+count_files() { local f; for f in "${distinct[@]}"; do echo "$(ls -A "$mnt/$f" | wc -l) $f"; done; }
 before_counts=$(count_files)
 
 # Before the shred every name is on the image exactly twice, in its record and in its
@@ -48,9 +51,12 @@ paths=()
 for i in "${!folders[@]}"; do paths+=("$letter:\\${folders[i]}\\${targets[i]}"); done
 output=$(shredrun --seed 20240521 "${paths[@]}") || fail "shredrun exited with $?"
 expect_lines "$output" "${paths[@]/#/SHREDDED! ... }"
-# One file fewer in each folder, nothing replaced, nothing of the scrub's own left.
+# The shredded files fewer in each folder, nothing replaced, nothing of the scrub's
+# own left.
 after_counts=$(count_files)
-expected_counts=$(while read -r n; do echo $((n - 1)); done <<<"$before_counts")
+expected_counts=$(while read -r n f; do
+  echo "$((n - $(printf '%s\n' "${folders[@]}" | grep -cxF "$f"))) $f"
+done <<<"$before_counts")
 [ "$after_counts" = "$expected_counts" ] || fail "files per folder after the shred:
 $after_counts
 expected:
@@ -66,4 +72,4 @@ while read -r name whole pieces eight_bit; do
 done < <(python3 "$names_py" find "$image" "${targets[@]}")
 ((${#left[@]} == 0)) || fail "shredded names left on the image:
 $(printf '%s\n' "${left[@]}")"
-echo "ok: nothing of 31 shredded names in their folders' indexes: $(grep -c . <<<"$listing") deleted entries listed"
+echo "ok: nothing of ${#targets[@]} shredded names in their folders' indexes: $(grep -c . <<<"$listing") deleted entries listed"

@@ -2,9 +2,9 @@
 """Folders of files for the NTFS index test, and the search of an image for their names.
 
   ntfs_names.py make DIR    makes the fixed layouts under DIR and prints, one a line,
-                            the folder, a tab and the name to shred in it; in the
-                            folders of more than one index block the name to shred is
-                            not made yet (no line is printed for them)
+                            the folder, a tab and a name to shred in it, in the order
+                            to shred them; in the folders for the ends of index blocks
+                            the name to shred is not made yet (no line is printed)
   ntfs_names.py block-ends IMAGE
                             prints a line for each of those folders: the folder, a tab
                             and a name that sorts as the last entry of an index block,
@@ -16,9 +16,9 @@
                             how many times it is there whole as 8-bit text
 
 The layouts are fixed, names and all (each drawn from a seed of its own), so every run
-makes the same folders and the same index blocks. The file to shred is made last: it
-is the one name no earlier change in its folder has moved, so before the shred the
-image holds it exactly twice, in its own record and in its folder's index.
+makes the same folders and the same index blocks. The files to shred are made last:
+they are the names no earlier change in their folder has copied, so before the shred
+the image holds each exactly twice, in its own record and in its folder's index.
 """
 import itertools
 import os
@@ -34,6 +34,12 @@ PLACES = ('first', 'middle', 'last')  # where the name to shred sorts among them
 # and, in folders of more than one index block, the last name of a block that is not
 # the folder's last: the entry whose name NTFS leaves most of when it is removed
 BLOCK_END_FOLDERS = ((20, 200), (200, 8), (200, 40), (200, 200))
+# and folders of which several files are shredded in the one run: each deletion closes
+# up the entries behind it, among them files the run shreds next
+# (files, length, shredded, and a seed with which making the folder copies none of the
+# names to shred: making a file can split an index block, and that copies names; no
+# two alike, or the longer names would hold the shorter ones)
+SEVERAL = ((20, 40, 5, 4000), (200, 8, 50, 4004), (200, 40, 10, 4001), (200, 200, 10, 4011))
 PIECE = 16                # a piece this long of a random name is nowhere else by chance
 ALPHABET = 'abcdefghijklmnopqrstuvwxyz0123456789'
 
@@ -48,22 +54,32 @@ def layouts():
         target = ordered[{'first': 0, 'middle': files // 2, 'last': files - 1}[place]]
         others = [n for n in ordered if n != target]
         rnd.shuffle(others)
-        yield f'{files}-files-of-{length}-{place}', others + [target], target
+        yield f'{files}-files-of-{length}-{place}', others + [target], [target]
     for index, (files, length) in enumerate(BLOCK_END_FOLDERS):
         rnd = random.Random(2000 + index)
         names = set()
         while len(names) < files - 1:
             names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
-        yield f'{files}-files-of-{length}-block-end', sorted(names), None
+        yield f'{files}-files-of-{length}-block-end', sorted(names), []
+    for files, length, shredded, seed in SEVERAL:
+        rnd = random.Random(seed)
+        names = set()
+        while len(names) < files:
+            names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
+        names = sorted(names, key=str.upper)
+        rnd.shuffle(names)
+        # In the order the program's list shows them, which is the order of the run.
+        targets = sorted(names[:shredded], key=str.upper)
+        yield f'{files}-files-of-{length}-{shredded}-shredded', names[shredded:] + targets, targets
 
 
 def make(root):
-    for folder, names, target in layouts():
+    for folder, names, targets in layouts():
         os.mkdir(os.path.join(root, folder))
         for name in names:
             with open(os.path.join(root, folder, name), 'w') as f:
                 f.write('x')
-        if target:
+        for target in targets:
             print(f'{folder}\t{target}')
 
 
