@@ -11,6 +11,12 @@ constexpr std::size_t kLongestName = 255;
 // Short names come from few: a folder may hold many of them.
 constexpr int kShortNameTries = 64;
 
+// The bytes of an NTFS index entry for a name of that many characters: a 16-byte
+// header and a file-name attribute of 66 bytes and the name in UTF-16, in steps of 8.
+// A name in a code page's double-byte characters has fewer characters than bytes:
+// counting bytes overstates its entry, which only makes the covers closer together.
+constexpr std::size_t IndexEntryBytes(std::size_t characters) { return (16 + 66 + 2 * characters + 7) / 8 * 8; }
+
 }  // namespace
 
 void TMetadataScrub::ForgetLengthAndTimes(const std::string& path) {
@@ -54,33 +60,55 @@ std::string TMetadataScrub::ShortName(const std::string& folder, bool listed) {
   return FNames.NewName(folder);
 }
 
+std::unique_ptr<IShredFile> TMetadataScrub::Cover(const std::string& folder, const std::string& own,
+                                                  std::vector<std::string>& made) {
+  const auto neighbours = FFolders.Neighbours(folder, own);
+  if (!neighbours) return nullptr;
+  const auto name =
+      NameInGap(own, FindNameGap(own, neighbours->before, neighbours->after), neighbours->after, kLongestName);
+  if (!name) return nullptr;
+  auto file = FFileSystem.CreateFill(folder + *name);
+  if (!file) return nullptr;
+  // Its deleted entry then looks like those of the files the run deleted.
+  file->SetTimes(kScrubFileTime);
+  FFolders.Added(folder, *name);
+  made.push_back(*name);
+  return file;
+}
+
 void TMetadataScrub::EndRun() {
-  std::map<std::string, int> removed;
-  for (const auto& [folder, own] : FRemoved) ++removed[folder];
-  std::vector<std::string> made;
-  std::vector<std::unique_ptr<IShredFile>> covers;
-  for (const auto& [folder, own] : FRemoved) {
-    if (removed[folder] < 2) continue;  // a single file's own renames covered it
-    const auto neighbours = FFolders.Neighbours(folder, own);
-    const auto gap = neighbours ? FindNameGap(own, neighbours->before, neighbours->after) : std::nullopt;
-    const auto name = neighbours ? NameInGap(own, gap, neighbours->after, kLongestName) : std::nullopt;
-    if (!name) continue;
-    auto file = FFileSystem.CreateFill(folder + *name);
-    if (!file) continue;
-    // Its deleted entry then looks like those of the files the run deleted.
-    file->SetTimes(kScrubFileTime);
-    FFolders.Added(folder, *name);
-    made.push_back(folder + *name);
-    covers.push_back(std::move(file));
-  }
-  covers.clear();
-  for (const std::string& path : made) {
-    // Closed, they are gone; one that stays (the system could not remove it) goes now.
-    if (FFileSystem.NameExists(path)) FFileSystem.Delete(path);
-    const std::string folder(FolderOf(path));
-    FFolders.Removed(folder, path.substr(folder.size()));
-  }
+  std::map<std::string, std::vector<std::string>> removed;
+  for (auto& [folder, own] : FRemoved) removed[folder].push_back(std::move(own));
   FRemoved.clear();
+  const auto order = [this](const std::string& a, const std::string& b) { return FFileSystem.CompareNames(a, b) < 0; };
+  for (auto& [folder, names] : removed) {
+    if (names.size() < 2) continue;  // a single file's own renames covered it
+    // One cover for each stretch of deleted entries, side by side in the folder's
+    // order, that together make half a cover's entry: it grows their block back over
+    // them with room to spare for a block's end that falls among them. Measured on
+    // ntfs-3g, one for as many as a whole cover's entry outweighs left names behind.
+    std::sort(names.begin(), names.end(), order);
+    std::vector<std::unique_ptr<IShredFile>> covers;
+    std::vector<std::string> made;
+    std::size_t closedUp = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      closedUp += IndexEntryBytes(names[i].size());
+      if (2 * closedUp < IndexEntryBytes(kLongestName) && i + 1 < names.size()) continue;
+      closedUp = 0;
+      if (auto file = Cover(folder, names[i], made)) covers.push_back(std::move(file));
+    }
+    if (covers.empty()) continue;
+    covers.clear();
+    // Closed, they are gone; one that stays (the system could not remove it) goes now.
+    // One listing finds them all: under Wine a lookup of a missing name reads the
+    // whole folder.
+    auto left = FFileSystem.ListNames(folder);
+    if (left) std::sort(left->begin(), left->end(), order);
+    for (const std::string& name : made) {
+      if (!left || std::binary_search(left->begin(), left->end(), name, order)) FFileSystem.Delete(folder + name);
+      FFolders.Removed(folder, name);
+    }
+  }
 }
 
 bool TMetadataScrub::Rename(const std::string& folder, std::string& current, std::string next) {

@@ -6,6 +6,7 @@
 // and a name that tells nothing, and deleted under that name.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -39,13 +40,13 @@ class TMetadataScrub {
   // folder, each deletion closed the entries behind it up in their NTFS index block,
   // and left a copy of the block's last entries behind its new end: when those were
   // files the run deleted next, their names stayed there, behind everything their
-  // own renames reach. So each such folder gets, for every file the run deleted from
-  // it, a file of its own with a name of 255 characters in the gap where it was,
-  // which grows each block back over what its deletions left (a name as long as the
-  // file's own was measured to leave some: the blocks closed up over the short names
-  // too); all are made before any goes, then closed, and the system removes them,
-  // also when the program dies first. A block they overfill splits, which copies
-  // only names that are still there or theirs.
+  // own renames reach. So each such folder gets files of the scrub's own with names
+  // of 255 characters in the gaps where the deleted files were (one for every few
+  // side by side in the folder's order), which grow each block back over what its
+  // deletions left (names as long as the files' own were measured to leave some);
+  // all are made before any goes, then closed, and the system removes them, also
+  // when the program dies first. A block they overfill splits, which copies only
+  // names that are still there or theirs.
   void EndRun();
 
   // The file is renamed three times before it is deleted: to a short neutral name,
@@ -83,6 +84,9 @@ class TMetadataScrub {
   // system sorts it there too.
   std::optional<std::string> NameInGap(const std::string& own, const std::optional<TNameGap>& gap,
                                        const std::optional<std::string>& after, std::size_t length);
+  // A file of the scrub's own in the gap behind `own`, open, removed when closed; its
+  // name is added to `made`. Nothing where the folder has no gap there.
+  std::unique_ptr<IShredFile> Cover(const std::string& folder, const std::string& own, std::vector<std::string>& made);
 
   IFileSystem& FFileSystem;
   TNeutralNames& FNames;
