@@ -31,8 +31,12 @@ class TFolderNames {
   void Added(const std::string& folder, const std::string& name);
   void Renamed(const std::string& folder, const std::string& from, const std::string& to);
   void Removed(const std::string& folder, const std::string& name);
+  // Whether the folder could be listed.
+  bool Listed(const std::string& folder) { return Listing(folder).has_value(); }
   // A new run lists again: other programs may have changed the folders since.
   void Forget() noexcept { FFolders.clear(); }
+  // The folder is listed again when next asked about: to see what the system did.
+  void Forget(const std::string& folder) { FFolders.erase(folder); }
 
  private:
   using TNames = std::vector<std::string>;

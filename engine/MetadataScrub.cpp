@@ -102,10 +102,11 @@ void TMetadataScrub::EndRun() {
     // Closed, they are gone; one that stays (the system could not remove it) goes now.
     // One listing finds them all: under Wine a lookup of a missing name reads the
     // whole folder.
-    auto left = FFileSystem.ListNames(folder);
-    if (left) std::sort(left->begin(), left->end(), order);
+    FFolders.Forget(folder);
+    const bool listed = FFolders.Listed(folder);
     for (const std::string& name : made) {
-      if (!left || std::binary_search(left->begin(), left->end(), name, order)) FFileSystem.Delete(folder + name);
+      if (listed && !FFolders.Holds(folder, name)) continue;
+      FFileSystem.Delete(folder + name);
       FFolders.Removed(folder, name);
     }
   }

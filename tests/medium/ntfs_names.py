@@ -44,12 +44,18 @@ PIECE = 16                # a piece this long of a random name is nowhere else b
 ALPHABET = 'abcdefghijklmnopqrstuvwxyz0123456789'
 
 
+def random_names(rnd, count, length):
+    """A set of count different names of the length."""
+    names = set()
+    while len(names) < count:
+        names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
+    return names
+
+
 def layouts():
     for index, (files, length, place) in enumerate(itertools.product(FILES, LENGTHS, PLACES)):
         rnd = random.Random(1000 + index)
-        names = set()
-        while len(names) < files:
-            names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
+        names = random_names(rnd, files, length)
         ordered = sorted(names, key=str.upper)
         target = ordered[{'first': 0, 'middle': files // 2, 'last': files - 1}[place]]
         others = [n for n in ordered if n != target]
@@ -57,15 +63,11 @@ def layouts():
         yield f'{files}-files-of-{length}-{place}', others + [target], [target]
     for index, (files, length) in enumerate(BLOCK_END_FOLDERS):
         rnd = random.Random(2000 + index)
-        names = set()
-        while len(names) < files - 1:
-            names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
+        names = random_names(rnd, files - 1, length)
         yield f'{files}-files-of-{length}-block-end', sorted(names), []
     for files, length, shredded, seed in SEVERAL:
         rnd = random.Random(seed)
-        names = set()
-        while len(names) < files:
-            names.add(''.join(rnd.choice(ALPHABET) for _ in range(length)))
+        names = random_names(rnd, files, length)
         names = sorted(names, key=str.upper)
         rnd.shuffle(names)
         # In the order the program's list shows them, which is the order of the run.
