@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <cstddef>
 #include <utility>
 
 // One owner for every kind of handle. Traits name the kind:
@@ -30,6 +33,12 @@ class UniqueHandle {
   Handle get() const noexcept { return FHandle; }
   explicit operator bool() const noexcept { return FHandle != Traits::Invalid(); }
   Handle release() noexcept { return std::exchange(FHandle, Traits::Invalid()); }
+  // For a call that hands a new handle back through a pointer: whatever this held is
+  // released first, so nothing is overwritten unreleased.
+  Handle* put() noexcept {
+    reset();
+    return &FHandle;
+  }
   void reset(Handle handle = Traits::Invalid()) noexcept {
     if (FHandle != Traits::Invalid()) Traits::Close(FHandle);
     FHandle = handle;
@@ -38,6 +47,9 @@ class UniqueHandle {
  private:
   Handle FHandle = Traits::Invalid();
 };
+
+// Only the owners a program uses are linked in: each layer links the system
+// libraries of the kinds it owns (gdi32, user32, advapi32, shell32).
 
 // Most kinds are empty when null (HKEY, HGLOBAL, HDROP, GDI objects, ...).
 template <typename HandleType>
@@ -71,6 +83,18 @@ struct GdiObjectTraits : NullIsInvalid<GdiObject> {
 struct HGlobalTraits : NullIsInvalid<HGLOBAL> {
   static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
 };
+// LocalAlloc's memory, as CommandLineToArgvW and FormatMessage hand it out.
+struct HLocalTraits : NullIsInvalid<HLOCAL> {
+  static void Close(HLOCAL memory) noexcept { ::LocalFree(memory); }
+};
+// The shell's drop memory.
+struct HDropTraits : NullIsInvalid<HDROP> {
+  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
+};
+// A font registered for this process alone (AddFontMemResourceEx).
+struct FontMemoryTraits : NullIsInvalid<HANDLE> {
+  static void Close(HANDLE fonts) noexcept { ::RemoveFontMemResourceEx(fonts); }
+};
 struct HMenuTraits : NullIsInvalid<HMENU> {
   static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
 };
@@ -91,8 +115,32 @@ using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueHBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueHGlobal = UniqueHandle<HGlobalTraits>;
+using UniqueHLocal = UniqueHandle<HLocalTraits>;
+using UniqueHDrop = UniqueHandle<HDropTraits>;
+using UniqueFontMemory = UniqueHandle<FontMemoryTraits>;
 using UniqueHMenu = UniqueHandle<HMenuTraits>;
 using UniqueHIcon = UniqueHandle<HIconTraits>;
+
+// Movable memory locked while it is read or written, with its size: nothing may
+// read past the block. Empty when the lock fails.
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL memory) noexcept
+      : FMemory(memory), FData(::GlobalLock(memory)), FSize(FData != nullptr ? ::GlobalSize(memory) : 0) {}
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  ~GlobalLockScope() {
+    if (FData != nullptr) ::GlobalUnlock(FMemory);
+  }
+
+  void* data() const noexcept { return FData; }
+  std::size_t size() const noexcept { return FSize; }
+
+ private:
+  HGLOBAL FMemory;
+  void* FData;
+  std::size_t FSize;
+};
 
 // A window's device context: ReleaseDC needs the window it came from.
 class WindowDc {

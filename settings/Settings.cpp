@@ -1,12 +1,12 @@
 #include "settings/Settings.h"
 
 #include "base/Handles.h"
+#include "base/WideText.h"
 #include "settings/RegistryError.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -16,30 +16,40 @@ constexpr char kKeyPath[] = "Software\\Brenvold\\Quorvane\\";
 
 // Opens (creating when missing) with full access, for reads too. Empty on failure.
 UniqueHKey OpenSettingsKey() {
-  HKEY key = nullptr;
-  const LONG status = ::RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  return UniqueHKey(status == ERROR_SUCCESS ? key : nullptr);
+  UniqueHKey key;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS)
+    key.reset();
+  return key;
 }
 
-// The text part of REG_SZ data: up to the first NUL, and never past the bytes the
-// registry said it returned (data written by others need not end in NUL).
-std::string TextOfData(const std::vector<char>& data, DWORD size) {
-  const std::string_view bytes(data.data(), size);
-  return std::string(bytes.substr(0, bytes.find('\0')));
-}
+// Text only, and read as stored (a REG_EXPAND_SZ is not expanded). A value of any
+// other type is none of the program's: it reads as missing, and the next write
+// replaces it.
+constexpr DWORD kTextTypes = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
 
+// Up to the first NUL, and never past the bytes the registry returned: data written
+// by others need not end in NUL.
 std::string ReadText(HKEY key, const std::string& name) {
+  const std::wstring wideName = WideOf(name);
   DWORD size = 0;
-  if (::RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0)
-    return {};
-  std::vector<char> data(size);
-  DWORD type = 0;
-  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-      ERROR_SUCCESS)
-    throw ERegistryException("Failed to get data for '%s'", name);
-  if (type != REG_SZ && type != REG_EXPAND_SZ) throw ERegistryException("Invalid data type for '%s'", name);
-  return TextOfData(data, std::min<DWORD>(size, static_cast<DWORD>(data.size())));
+  LONG status = ::RegGetValueW(key, nullptr, wideName.c_str(), kTextTypes, nullptr, nullptr, &size);
+  // Until the read fits: the value may grow between the two calls.
+  for (;;) {
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
+      if (status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE) return {};
+      throw ERegistryException("Failed to get data for '%s'", name);
+    }
+    // Room for a NUL the data may lack.
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = ::RegGetValueW(key, nullptr, wideName.c_str(), kTextTypes, nullptr, text.data(), &read);
+    if (status == ERROR_SUCCESS) {
+      text.resize(std::min<std::size_t>(read / sizeof(wchar_t), text.size()));
+      return NarrowOf(std::wstring_view(text).substr(0, text.find(L'\0')));
+    }
+    size = std::max<DWORD>(read, size + sizeof(wchar_t));
+  }
 }
 
 }  // namespace

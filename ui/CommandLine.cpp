@@ -5,17 +5,7 @@
 #include <shellapi.h>
 
 #include "base/Handles.h"
-#include "engine/Win32Path.h"
-
-namespace {
-
-// CommandLineToArgvW's one block of arguments.
-struct LocalTraits : NullIsInvalid<HLOCAL> {
-  static void Close(HLOCAL memory) noexcept { ::LocalFree(memory); }
-};
-using UniqueHLocal = UniqueHandle<LocalTraits>;
-
-}  // namespace
+#include "engine/win32/Win32Path.h"
 
 std::vector<std::wstring> CommandLineNames(const wchar_t* commandLine) {
   std::vector<std::wstring> names;

@@ -18,12 +18,6 @@ namespace {
 
 constexpr char kLinkProperty[] = "Quorvane.DnDForm";
 
-// The shell's drop memory: released once, also when a handler throws.
-struct HDropTraits : NullIsInvalid<HDROP> {
-  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
-};
-using UniqueHDrop = UniqueHandle<HDropTraits>;
-
 HWND TargetOf(TComponent* owner) {
   auto* form = dynamic_cast<TForm*>(owner);
   if (form == nullptr) throw EInvalidCast();
@@ -40,29 +34,6 @@ std::wstring DroppedName(HDROP drop, UINT index) {
   name.resize(name.find(L'\0'));
   return name;
 }
-
-// The drop's memory, locked while its names are read, with its size: a malformed
-// drop must not make the walk read past the block.
-class TLockedDrop {
- public:
-  explicit TLockedDrop(HDROP drop) noexcept
-      : FDrop(drop), FData(::GlobalLock(drop)), FSize(FData != nullptr ? ::GlobalSize(drop) : 0) {}
-  TLockedDrop(const TLockedDrop&) = delete;
-  TLockedDrop& operator=(const TLockedDrop&) = delete;
-  ~TLockedDrop() {
-    if (FData != nullptr) ::GlobalUnlock(FDrop);
-  }
-  const DROPFILES* Header() const noexcept {
-    return FSize >= sizeof(DROPFILES) ? static_cast<const DROPFILES*>(FData) : nullptr;
-  }
-  const char* Begin() const noexcept { return static_cast<const char*>(FData); }
-  const char* End() const noexcept { return Begin() + FSize; }
-
- private:
-  HDROP FDrop;
-  void* FData;
-  SIZE_T FSize;
-};
 
 // A drop's names for the program, and how many the drop holds in all.
 struct TDropNames : TAnsiNames {
@@ -109,18 +80,20 @@ TDropNames NamesIn(const char* at, const char* end, bool wide) {
 // DragQueryFileW after all. Wide names are listed only where the code page holds them exactly.
 TDropNames DroppedNames(HDROP drop) {
   {
-    const TLockedDrop locked(drop);
+    // Locked while its names are read, with its size: a malformed drop must not
+    // make the walk read past the block.
+    const GlobalLockScope locked(drop);
+    const char* const begin = static_cast<const char*>(locked.data());
+    const char* const end = begin + locked.size();
     // Memory that is no block of the global heap has no size to keep to (a drop
     // another program wrote straight into ours): the shell's calls read it then.
-    if (locked.Begin() != nullptr && locked.End() != locked.Begin()) {
-      const DROPFILES* header = locked.Header();
+    if (begin != nullptr && end != begin) {
       // A header that does not fit, or names that would start outside the block:
       // nothing in such a drop can be trusted, and the shell's calls would read
       // past it just the same.
-      if (header == nullptr || header->pFiles < sizeof(DROPFILES) ||
-          header->pFiles >= static_cast<std::size_t>(locked.End() - locked.Begin()))
-        return {};
-      return NamesIn(locked.Begin() + header->pFiles, locked.End(), header->fWide != FALSE);
+      const auto* header = locked.size() >= sizeof(DROPFILES) ? static_cast<const DROPFILES*>(locked.data()) : nullptr;
+      if (header == nullptr || header->pFiles < sizeof(DROPFILES) || header->pFiles >= locked.size()) return {};
+      return NamesIn(begin + header->pFiles, end, header->fWide != FALSE);
     }
   }
   TDropNames names;
@@ -208,6 +181,7 @@ LRESULT TDnDForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TDnDForm::DropFiles(HDROP drop) {
   std::vector<std::wstring> leftOut;
   {
+    // Released once, also when a handler throws.
     const UniqueHDrop owned(drop);
     POINT at{};
     ::DragQueryPoint(drop, &at);

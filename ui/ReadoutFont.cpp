@@ -32,10 +32,6 @@ TReadoutFont::TReadoutFont() {
   void* bytes = data ? ::LockResource(data) : nullptr;
   if (!bytes) return;  // then the system's substitute shows the digits
   DWORD fonts = 0;
-  FRegistered = ::AddFontMemResourceEx(bytes, ::SizeofResource(self, resource), nullptr, &fonts);
+  FRegistered.reset(::AddFontMemResourceEx(bytes, ::SizeofResource(self, resource), nullptr, &fonts));
   if (FRegistered) FFace = kEmbeddedFace;
-}
-
-TReadoutFont::~TReadoutFont() {
-  if (FRegistered) ::RemoveFontMemResourceEx(FRegistered);
 }

@@ -3,9 +3,9 @@
 // the program carries the public-domain OCR-A face and registers it for itself
 // alone when the installed one is not there.
 
-#include <windows.h>
-
 #include <string>
+
+#include "base/Handles.h"
 
 class TReadoutFont {
  public:
@@ -13,16 +13,13 @@ class TReadoutFont {
   static constexpr const char* kEmbeddedFace = "OCRA";
 
   TReadoutFont();
-  TReadoutFont(const TReadoutFont&) = delete;
-  TReadoutFont& operator=(const TReadoutFont&) = delete;
-  ~TReadoutFont();
 
   // The face name to ask for: the installed one, or the embedded one once registered.
   const std::string& Face() const noexcept { return FFace; }
-  bool Embedded() const noexcept { return FRegistered != nullptr; }
+  bool Embedded() const noexcept { return static_cast<bool>(FRegistered); }
 
  private:
-  HANDLE FRegistered = nullptr;
+  UniqueFontMemory FRegistered;
   std::string FFace = kInstalledFace;
 };
 

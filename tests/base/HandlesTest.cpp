@@ -38,6 +38,17 @@ TEST(HandlesTest, AMovedOwnerLeavesItsSourceEmptyAndClosesOnce) {
   ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvaneHandlesTest");
 }
 
+// An out-parameter through put() frees what the owner held before taking the new one.
+TEST(HandlesTest, PutReleasesTheOldHandleBeforeTakingTheNew) {
+  UniqueHGlobal owner(::GlobalAlloc(GMEM_MOVEABLE, 16));
+  const HGLOBAL old = owner.get();
+  ASSERT_NE(old, nullptr);
+  const HGLOBAL fresh = ::GlobalAlloc(GMEM_MOVEABLE, 16);  // made first, so it cannot take the old one's place
+  *owner.put() = fresh;
+  EXPECT_EQ(::GlobalFlags(old), static_cast<UINT>(GMEM_INVALID_HANDLE));
+  EXPECT_EQ(owner.get(), fresh);
+}
+
 TEST(HandlesTest, UniqueHGlobalFreesItsMemory) {
   const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, 16);
   ASSERT_NE(memory, nullptr);
