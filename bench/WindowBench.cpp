@@ -16,8 +16,8 @@
 
 #include "base/Handles.h"
 #include "engine/ShredDisplay.h"
-#include "engine/ShredEngine.h"
-#include "engine/Win32FileSystem.h"
+#include "engine/run/ShredEngine.h"
+#include "engine/win32/Win32FileSystem.h"
 #include "tests/support/DropFiles.h"
 #include "bench/BenchFiles.h"
 #include "tests/support/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "engine/ShredSizes.h"
+#include "engine/EntryPaths.h"
 
 std::string DriveRoot(std::string_view entry) {
   char drive = entry.empty() ? '\0' : entry.front();
@@ -6,4 +6,10 @@ std::string DriveRoot(std::string_view entry) {
   std::string root(1, drive);
   root += ":\\";
   return root;
+}
+
+std::string_view FolderOf(std::string_view path) {
+  if (const auto slash = path.find_last_of("\\/"); slash != std::string_view::npos) return path.substr(0, slash + 1);
+  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
+  return {};
 }

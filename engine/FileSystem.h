@@ -11,15 +11,21 @@
 #include <vector>
 
 // An open file, written sequentially from byte 0. Destroying it closes it.
-class IShredFile {
+class IWritableFile {
  public:
-  virtual ~IShredFile() = default;
+  virtual ~IWritableFile() = default;
   // The file's full length, or -1 when it cannot be read.
   virtual std::int64_t Length() = 0;
   // True only when every one of the count bytes was written.
   virtual bool Write(const std::byte* data, std::uint32_t count) = 0;
   // Pushes what was written out of the system's cache onto the medium.
   virtual bool Flush() = 0;
+};
+
+// A file of the system's, which also gives up what the file system keeps of it
+// besides its bytes.
+class IShredFile : public IWritableFile {
+ public:
   // Cuts the file to length 0, so the file system keeps no size for it.
   virtual bool Truncate() = 0;
   // Sets creation, last-write and last-access time to one value, in 100 ns units

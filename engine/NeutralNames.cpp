@@ -27,18 +27,3 @@ std::string TNeutralNames::NewName(std::string_view folder, std::size_t length) 
   for (std::size_t i = 0; i < length; ++i) name += Pick(kPlain);
   return name;
 }
-
-std::string TNeutralNames::NameInGap(std::string_view folder, const TNameGap& gap, std::size_t length) {
-  std::string plain;
-  for (const char c : gap.next)
-    if (kPlain.find(c) != std::string_view::npos) plain += c;
-  std::string name = std::string(folder) + gap.prefix + Pick(plain.empty() ? gap.next : plain);
-  for (std::size_t i = gap.prefix.size() + 1; i < length; ++i) name += Pick(kPlain);
-  return name;
-}
-
-std::string_view FolderOf(std::string_view path) {
-  if (const auto slash = path.find_last_of("\\/"); slash != std::string_view::npos) return path.substr(0, slash + 1);
-  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
-  return {};
-}

@@ -10,30 +10,22 @@
 #include <string>
 #include <string_view>
 
-#include "engine/NameGap.h"
-
 inline constexpr std::size_t kNeutralNameLength = 8;
 
 class TNeutralNames {
  public:
+  // Letters and digits: valid in a name on every file system, in any case.
+  static constexpr std::string_view kPlain = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
   TNeutralNames();
   // The same names in the same order every time: for runs that must be reproducible.
   explicit TNeutralNames(std::uint64_t seed) : FRandom(seed) {}
   // A new name in the folder (a path prefix as FolderOf gives it), of the given
   // length. It may be taken already: whoever uses it must not replace what has it.
   std::string NewName(std::string_view folder, std::size_t length = kNeutralNameLength);
-  // A new name in the folder that lies in the gap: its prefix, one of its characters
-  // (a letter or digit where it offers one), then random ones up to the length; no
-  // shorter than that takes, whatever the length asked.
-  std::string NameInGap(std::string_view folder, const TNameGap& gap, std::size_t length);
-
- private:
-  static constexpr std::string_view kPlain = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  // One of the characters, drawn at random.
   char Pick(std::string_view characters);
 
+ private:
   std::mt19937_64 FRandom;
 };
-
-// The folder part of a path, with its separator: "C:\a\" of "C:\a\b.txt", "C:" of
-// "C:b.txt", nothing for a bare name.
-std::string_view FolderOf(std::string_view path);

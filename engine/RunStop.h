@@ -9,10 +9,8 @@ class TRunStop {
  public:
   void Request() noexcept { FRequested.store(true, std::memory_order_relaxed); }
   bool Requested() const noexcept { return FRequested.load(std::memory_order_relaxed); }
-  // For the next run.
-  void Reset() noexcept { FRequested.store(false, std::memory_order_relaxed); }
 
-  // For runs nobody can stop (tools, the window's own single-entry operations).
+  // For runs nobody can stop (tools, benchmarks).
   static const TRunStop& Never() noexcept {
     static const TRunStop never;
     return never;

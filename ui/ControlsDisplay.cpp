@@ -5,10 +5,8 @@
 #include "framework/ProgressBar.h"
 
 void TControlsDisplay::SetStatusText(std::string_view text) { FStatus.SetText(text); }
-void TControlsDisplay::RepaintStatus() { FStatus.Repaint(); }
 void TControlsDisplay::SetStatusFontColor(std::uint32_t color) { FStatus.SetFontColor(color); }
 void TControlsDisplay::SetReadoutText(std::string_view text) { FReadout.SetCaption(text); }
-void TControlsDisplay::RepaintReadout() { FReadout.Repaint(); }
 void TControlsDisplay::SetProgressMin(std::int32_t value) { FProgress.SetMin(value); }
 void TControlsDisplay::SetProgressMax(std::int32_t value) { FProgress.SetMax(value); }
 void TControlsDisplay::SetProgressPosition(std::int32_t value) { FProgress.SetPosition(value); }

@@ -1,7 +1,6 @@
 #pragma once
 // The status line, digit readout and progress bar of the main window, as the engine
-// writes to them: on the window's thread, straight from an engine call there or from
-// a frame of a run on its own thread.
+// writes to them: on the window's thread, from a frame of a run on its own thread.
 
 #include "engine/ShredDisplay.h"
 
@@ -15,10 +14,8 @@ class TControlsDisplay final : public IShredDisplay {
       : FStatus(status), FReadout(readout), FProgress(progress) {}
 
   void SetStatusText(std::string_view text) override;
-  void RepaintStatus() override;
   void SetStatusFontColor(std::uint32_t color) override;
   void SetReadoutText(std::string_view text) override;
-  void RepaintReadout() override;
   void SetProgressMin(std::int32_t value) override;
   void SetProgressMax(std::int32_t value) override;
   void SetProgressPosition(std::int32_t value) override;

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/FileList.h"
+#include "engine/run/FileList.h"
 #include "engine/ShredDisplay.h"
 
 class TRunReport final : public IShredDisplay, public IFileList {
@@ -48,10 +48,8 @@ class TRunReport final : public IShredDisplay, public IFileList {
   void End();
 
   void SetStatusText(std::string_view text) override;
-  void RepaintStatus() override {}
   void SetStatusFontColor(std::uint32_t color) override;
   void SetReadoutText(std::string_view text) override;
-  void RepaintReadout() override {}
   void SetProgressMin(std::int32_t value) override;
   void SetProgressMax(std::int32_t value) override;
   void SetProgressPosition(std::int32_t value) override;
@@ -59,7 +57,6 @@ class TRunReport final : public IShredDisplay, public IFileList {
   int Count() const override { return static_cast<int>(FEntries.size()); }
   std::string Text(int index) const override;
   void Replace(int index, const std::string& text) override;
-  void Repaint() override {}
   void SetFontColor(std::uint32_t color) override;
 
  private:

@@ -1,6 +1,6 @@
 #include "ui/ShredRun.h"
 
-#include "engine/ShredEngine.h"
+#include "engine/run/ShredEngine.h"
 
 TShredRun::TShredRun(IFileSystem& fileSystem, std::vector<std::string> entries, HWND window, UINT message)
     : FFileSystem(fileSystem),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "engine/EntryPaths.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
@@ -11,7 +12,6 @@
 #include "framework/ProgressBar.h"
 #include "settings/Settings.h"
 #include "ui/DDDest.h"
-#include "ui/FolderPart.h"
 #include "ui/HListBox.h"
 #include "ui/ShredderIds.h"
 #include "ui/about.h"
@@ -91,7 +91,6 @@ TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
   UseAvailableReadoutFont();
   AllowDropsWhenElevated();
   FScreen = std::make_unique<TControlsDisplay>(*Edit1, *Label2, *pbWiping);
-  FEngine = std::make_unique<TShredEngine>(FFileSystem, *FScreen);
 }
 
 // A run still going is stopped and waited for while the controls it reports to live.
@@ -126,7 +125,7 @@ void TfrmShredder::btnBrowseClick(TComponent*) {
       if (listed.insert(file).second) ListBox1->AddString(file);
   }
   UpdateWipeButton();
-  if (!odWipe->Files().empty()) WriteSetting("SearchPath", FolderPart(odWipe->Files().front()));
+  if (!odWipe->Files().empty()) WriteSetting("SearchPath", std::string(FolderOf(odWipe->Files().front())));
 }
 
 void TfrmShredder::Button1Click(TComponent*) {
@@ -315,9 +314,3 @@ void TfrmShredder::btnCloseClick(TComponent*) { CloseWhenStopped(); }
 void TfrmShredder::Exit1Click(TComponent*) { frmShredder->CloseWhenStopped(); }
 
 void TfrmShredder::About1Click(TComponent*) { frmAbout->ShowModal(); }
-
-TShredSize TfrmShredder::ShredSize(const std::string& entry) { return FEngine->ShredSize(entry); }
-
-std::int64_t TfrmShredder::ShredFile(const std::string& entry, const TShredSize& size) {
-  return FEngine->ShredFile(entry, size);
-}

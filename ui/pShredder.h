@@ -13,8 +13,7 @@
 
 #include <vector>
 
-#include "engine/ShredEngine.h"
-#include "engine/Win32FileSystem.h"
+#include "engine/win32/Win32FileSystem.h"
 #include "framework/Form.h"
 #include "framework/RedrawHold.h"
 #include "ui/ControlsDisplay.h"
@@ -60,10 +59,6 @@ class TfrmShredder : public TForm {
   void Exit1Click(TComponent* Sender);
   void About1Click(TComponent* Sender);
 
-  // The shredding engine's two operations on one entry, on this thread.
-  TShredSize ShredSize(const std::string& entry);
-  std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
-
   // True from the click on "Shred NOW!" until the window has shown the run's end.
   bool Running() const noexcept { return FRun != nullptr; }
 
@@ -99,7 +94,6 @@ class TfrmShredder : public TForm {
   TReadoutFont FReadoutFont;
   TWin32FileSystem FFileSystem;
   std::unique_ptr<TControlsDisplay> FScreen;
-  std::unique_ptr<TShredEngine> FEngine;
   std::optional<TRedrawHold> FDrop;  // from a drop's start to its finish
   std::unique_ptr<TShredRun> FRun;
   std::chrono::steady_clock::time_point FRunFrameAt{};  // when the last frame was drawn

@@ -1,6 +1,6 @@
-#include "engine/FreeSpaceFill.h"
+#include "engine/freespace/FreeSpaceFill.h"
 
-#include "engine/ShredSizes.h"
+#include "engine/EntryPaths.h"
 
 std::unique_ptr<TFreeSpaceFill> TFreeSpaceFill::Create(IFileSystem& fileSystem, TNeutralNames& names,
                                                        const std::string& path) {

@@ -14,7 +14,7 @@
 #include "engine/FileSystem.h"
 #include "engine/NeutralNames.h"
 
-class TFreeSpaceFill final : public IShredFile {
+class TFreeSpaceFill final : public IWritableFile {
  public:
   // The fill's first file, under the entry's own name; null when it cannot be made,
   // a name that is taken included: a file there now is not the fill's to replace.
@@ -27,9 +27,6 @@ class TFreeSpaceFill final : public IShredFile {
   std::int64_t Length() override;
   bool Write(const std::byte* data, std::uint32_t count) override;
   bool Flush() override;  // every file of the fill
-  // A fill holds zeros only, and goes when closed: there is nothing to scrub.
-  bool Truncate() override { return false; }
-  bool SetTimes(std::int64_t) override { return false; }
 
   // Closes every file, so the system removes them, and deletes any it kept. True
   // when none of the fill's files remains.

@@ -1,8 +1,8 @@
-#include "engine/LeftoverRecords.h"
+#include "engine/freespace/LeftoverRecords.h"
 
 #include <algorithm>
 
-#include "engine/RecordTree.h"
+#include "engine/freespace/RecordTree.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "engine/RecordFill.h"
+#include "engine/freespace/RecordFill.h"
 
-#include "engine/ShredSizes.h"
-#include "engine/ShredTexts.h"
+#include "engine/EntryPaths.h"
+#include "engine/freespace/WipeTexts.h"
 
 namespace {
 
@@ -34,7 +34,6 @@ TRecordFill::~TRecordFill() {
 TRecordFill::TEnd TRecordFill::Run() {
   if (!Begin()) return TEnd::Failed;
   FDisplay.SetStatusText(RecordFillText(FRoot, 0));
-  FDisplay.RepaintStatus();
   FDisplay.SetProgressMin(0);
   FDisplay.SetProgressMax(kFilesPerSweep);
   FDisplay.SetProgressPosition(0);
@@ -166,8 +165,7 @@ TRecordFill::TEnd TRecordFill::FillRecords() {
     ++FNext;
     if (FNext % kFilesPerSweep == 0) {
       FDisplay.SetStatusText(RecordFillText(FRoot, FNext));
-      FDisplay.RepaintStatus();
-    }
+        }
     FDisplay.SetProgressPosition(static_cast<std::int32_t>(FNext % kFilesPerSweep));
   }
 }
@@ -180,7 +178,6 @@ bool TRecordFill::Remove(IShredDisplay* display) {
   if (FRemoved || !FTopMade) return true;
   if (display) {
     display->SetStatusText(RecordRemovalText(FRoot, FNext));
-    display->RepaintStatus();
     display->SetProgressMin(0);
     display->SetProgressMax(static_cast<std::int32_t>(std::min<std::uint64_t>(FTried, INT32_MAX)));
   }

@@ -6,28 +6,17 @@
 // this makes small files, each of zeros of the longest length that still stays inside
 // its record, until the MFT has no free record left, and then removes them all.
 //
-// How it tells: the drive's free space. The fill left only its 5% free; a file that
-// stays inside its record takes none of it, and neither do the tree's folders, kept
-// small for that (RecordTree.h). The free space falls when the MFT has to grow, or
-// when a file takes a cluster. On FAT32, exFAT, ext4 or xfs the first small file
-// takes a cluster and the fill ends at once.
-//
-// A system that hands out the lowest free record grows the MFT only once every free
-// record is taken: there the fill ends when the MFT grows. ntfs-3g hands out records
-// after the last one it gave, and was measured growing the MFT once before it came
-// round to the free records below (25 of 64 deleted small files survived a fill that
-// ended there). Which kind a drive has shows in the length search: a file made just
-// after one was removed gets the removed one's record back, or not. Where it does
-// not, the fill goes on past a growth for as long as files still get records from
-// below where the MFT ended, and ends at the growth after which none did.
-//
-// ntfs-3g clears a record after its header when it hands it out again, so there any
-// file given the record wipes it. Windows' driver may not: there a file overwrites
-// only as much of its record as its own attributes and data take. So the length is
-// the longest that stays resident, found on the drive itself (it depends on the
-// record size and on what each record holds besides the data; 1 KiB records, 4 KiB
-// records, Windows and ntfs-3g all differ): one byte longer and the data moves to a
-// cluster, leaving most of the record as it was.
+// It tells by the drive's free space, which a file that stays inside its record and
+// the tree's small folders (RecordTree.h) do not take: it falls when the MFT grows or
+// a file takes a cluster. On FAT32, exFAT, ext4 or xfs the first small file takes a
+// cluster and the fill ends at once. A driver that hands out records next-fit
+// (ntfs-3g) may grow the MFT before it comes round to the free records below, so
+// where a removed probe's record does not come back, the fill goes on past a growth
+// for as long as files still get records from below the old end. The length is
+// found on the drive itself: one byte longer and the data leaves the record, and a
+// driver that does not clear a reused record (Windows' may not) overwrites only as
+// much as the file's own attributes and data take. The README's section on
+// free-space fills has what was measured.
 
 #include <cstdint>
 #include <optional>
@@ -35,7 +24,7 @@
 #include <vector>
 
 #include "engine/FileSystem.h"
-#include "engine/RecordTree.h"
+#include "engine/freespace/RecordTree.h"
 #include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 

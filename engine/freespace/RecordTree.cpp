@@ -1,6 +1,6 @@
-#include "engine/RecordTree.h"
+#include "engine/freespace/RecordTree.h"
 
-#include "engine/NeutralNames.h"
+#include "engine/EntryPaths.h"
 
 namespace {
 

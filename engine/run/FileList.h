@@ -13,7 +13,5 @@ class IFileList {
   virtual std::string Text(int index) const = 0;
   // Puts new text at the same index; the list is not re-sorted.
   virtual void Replace(int index, const std::string& text) = 0;
-  // The run has marked an entry: the list may show it now, or a little later.
-  virtual void Repaint() = 0;
   virtual void SetFontColor(std::uint32_t color) = 0;
 };

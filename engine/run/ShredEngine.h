@@ -1,18 +1,22 @@
 #pragma once
 // The shredding engine: how much to overwrite for an entry, the overwrite of one
-// file, and the run over the whole file list with deletion and marking.
+// file, and the run over the whole file list with deletion and marking. What an
+// overwritten file leaves besides its bytes is the scrub's (engine/scrub/), and a
+// missing name's fill is the free-space wipe's (engine/freespace/).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "base/Exception.h"
-#include "engine/FileList.h"
 #include "engine/FileSystem.h"
-#include "engine/MetadataScrub.h"
 #include "engine/NeutralNames.h"
-#include "engine/RecordFill.h"
 #include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
+#include "engine/run/FileList.h"
+
+class TMetadataScrub;
+class TFreeSpaceWipe;
 
 // An existing file that cannot be opened for sizing; it ends the run.
 class EFOpenError : public Exception {
@@ -36,13 +40,14 @@ class TShredEngine {
  public:
   // A stop takes effect within one block: before the next entry, after the block
   // being written, or once the scrub of the file at hand is done.
-  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never())
-      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FScrub(fileSystem, FNames) {}
+  TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop = TRunStop::Never());
   // Draws the same random names on every run with the same seed, for tests that
   // must give the same result each time.
   TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed,
-               const TRunStop& stop = TRunStop::Never())
-      : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FNames(nameSeed), FScrub(fileSystem, FNames) {}
+               const TRunStop& stop = TRunStop::Never());
+  TShredEngine(const TShredEngine&) = delete;
+  TShredEngine& operator=(const TShredEngine&) = delete;
+  ~TShredEngine();
 
   // An existing file and its length, or a fill: of 95% of the drive's free space for
   // any other name (a folder too), of 0 bytes for an empty text.
@@ -50,11 +55,11 @@ class TShredEngine {
 
   // Overwrites the answer's bytes with zeros from byte 0 and flushes them to the
   // medium: an existing file's only if it is still there with that length, a fill
-  // only in a file it makes anew; a fill then fills the drive's free MFT records as
-  // well (RecordFill.h). Returns the bytes written, or -1 when the file could not be
-  // opened or made, when a write or the flush failed, or when the record fill
-  // failed, was stopped or left anything. The file is left closed; a fill's files
-  // are all removed.
+  // only in a file it makes anew; a fill then wipes the drive's free records as well.
+  // Returns the bytes written, or -1 when the file could not be opened or made,
+  // when a write or the flush failed, or when the wipe of the records failed, was
+  // stopped or left anything. The file is left closed; a fill's files are all
+  // removed.
   std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
@@ -65,15 +70,12 @@ class TShredEngine {
 
  private:
   TRunEnd RunEntries(IFileList& list);
-  enum class TOverwrite { Complete, Failed, Stopped };
-  TOverwrite OverwriteBlocks(IShredFile& file, std::int64_t shredSize, std::int32_t blockSize);
-  std::int64_t Fill(const std::string& entry, std::int64_t shredSize, std::int32_t blockSize);
-  // How the record fill ended; Failed as well when anything it made is left.
-  TRecordFill::TEnd FillRecords(const std::string& entry, std::int64_t shredSize);
+  void ClearReadOnly(const std::string& entry, const TShredSize& size);
 
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
   const TRunStop& FStop;
   TNeutralNames FNames;
-  TMetadataScrub FScrub;
+  std::unique_ptr<TMetadataScrub> FScrub;
+  std::unique_ptr<TFreeSpaceWipe> FWipe;
 };

@@ -1,4 +1,4 @@
-#include "engine/FolderNames.h"
+#include "engine/scrub/FolderNames.h"
 
 #include <algorithm>
 

@@ -1,9 +1,8 @@
 #pragma once
 // The names in the folders a run scrubs files in, for finding a file's neighbours
 // in the order the file system keeps them. Each folder is listed once per run and
-// kept sorted, with the scrub's own renames and deletions applied: under Wine
-// reading and sorting a folder of 10,000 names takes about 50 ms, so a run over a
-// folder's files pays it once, not once per file. A name another program adds
+// kept sorted, with the scrub's own renames and deletions applied: a run over a
+// folder's files pays for reading it once, not once per file. A name another program adds
 // during the run is not seen; between a file and its neighbour it only puts one
 // more entry next to the file's own, in the same place.
 

@@ -1,8 +1,10 @@
-#include "engine/MetadataScrub.h"
+#include "engine/scrub/MetadataScrub.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
+
+#include "engine/EntryPaths.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ std::optional<std::string> TMetadataScrub::NameInGap(const std::string& own, con
   if (!gap) return std::nullopt;
   // The gap is worked out on the bytes of the names; the file system, which sorts
   // them as its own characters, has the last word.
-  std::string name = FNames.NameInGap("", *gap, length);
+  std::string name = ::NameInGap(FNames, "", *gap, length);
   if (FFileSystem.CompareNames(own, name) < 0 && (!after || FFileSystem.CompareNames(name, *after) < 0)) return name;
   return std::nullopt;
 }
@@ -85,8 +87,8 @@ void TMetadataScrub::EndRun() {
     if (names.size() < 2) continue;  // a single file's own renames covered it
     // One cover for each stretch of deleted entries, side by side in the folder's
     // order, that together make half a cover's entry: it grows their block back over
-    // them with room to spare for a block's end that falls among them. Measured on
-    // ntfs-3g, one for as many as a whole cover's entry outweighs left names behind.
+    // them with room to spare for a block's end that falls among them (one per whole
+    // cover's entry left names behind on ntfs-3g).
     std::sort(names.begin(), names.end(), order);
     std::vector<std::unique_ptr<IShredFile>> covers;
     std::vector<std::string> made;

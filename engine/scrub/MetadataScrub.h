@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "engine/FileSystem.h"
-#include "engine/FolderNames.h"
-#include "engine/NameGap.h"
+#include "engine/scrub/FolderNames.h"
+#include "engine/scrub/NameGap.h"
 #include "engine/NeutralNames.h"
 
 // 1980-01-01 12:00:00 UTC. FAT keeps local time and nothing before 1980-01-01;
@@ -36,40 +36,26 @@ class TMetadataScrub {
     FFolders.Forget();
     FRemoved.clear();
   }
-  // After each run, however it ended. Where a run deleted more than one file of a
-  // folder, each deletion closed the entries behind it up in their NTFS index block,
-  // and left a copy of the block's last entries behind its new end: when those were
-  // files the run deleted next, their names stayed there, behind everything their
-  // own renames reach. So each such folder gets files of the scrub's own with names
-  // of 255 characters in the gaps where the deleted files were (one for every few
-  // side by side in the folder's order), which grow each block back over what its
-  // deletions left (names as long as the files' own were measured to leave some);
-  // all are made before any goes, then closed, and the system removes them, also
-  // when the program dies first. A block they overfill splits, which copies only
-  // names that are still there or theirs.
+  // After each run, however it ended: where a run deleted more than one file of a
+  // folder, each deletion closed the NTFS index entries behind it up and could leave
+  // a copy of later ones' names past the block's end. Such a folder gets files of the
+  // scrub's own with 255-character names in the gaps the deleted files left, which
+  // grow its blocks back over that; all are made, then closed, and the system
+  // removes them. The README's "What overwriting in place cannot reach" has what was
+  // measured.
   void EndRun();
 
   // The file is renamed three times before it is deleted: to a short neutral name,
-  // to one as long as its own, and to a short one again. Measured on NTFS (ntfs-3g),
-  // exFAT and FAT32 images: one rename leaves the name's tail in the NTFS record;
-  // short names alone leave pieces of a long name in exFAT's and FAT's extra
-  // entries, which only a name of the same length lands on; the last short name is
-  // the one an undelete tool lists. In the folder's NTFS index the first rename
-  // takes the file's entry out of its block, whose entries close up over it, and
-  // behind the block's last entry leave most of the name in the unused tail; the
-  // long name sorts into the gap the entry left (see NameGap.h), so the block grows
-  // back over whatever of the name the closing-up left behind, and never past what
-  // it held before: growing past that splits a block and leaves a copy of half of
-  // it. The first name is random rather than in the gap for that reason: beside the
-  // file's own entry it would have to fit into the file's block, which may be full.
+  // to one as long as its own, and to a short one again. One rename leaves the old
+  // name's tail in an NTFS record, short names alone leave pieces of a long one in
+  // exFAT's and FAT's extra entries, and the last name is the one an undelete tool
+  // lists. The long name sorts into the gap behind the file's own entry (NameGap.h),
+  // so its NTFS index block grows back over what the removal closed up; the first is
+  // random, as beside the file's own entry it might not fit into a full block.
   static constexpr int kRenames = 3;
-  // The short names: NTFS's smallest index entry holds up to 3 characters. The less
-  // a rename adds to a full block, or to a folder's index that only just fits in its
-  // record, the less often it has to split it or move it out, leaving a copy. They
-  // begin with a '~', which sorts after letters, digits and the other punctuation, so
-  // that they go behind the folder's other names: taken out again they close up
-  // nothing, where in the middle of a block they would leave a copy of its last
-  // entries, which may be files the run shreds next.
+  // The short names: NTFS's smallest index entry holds up to 3 characters, so they
+  // add the least to a full block. A leading '~' sorts them behind the folder's other
+  // names, where taking them out again closes nothing up.
   static constexpr std::size_t kShortNameLength = 3;
   static constexpr char kShortNameStart = '~';
 

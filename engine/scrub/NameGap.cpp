@@ -1,4 +1,4 @@
-#include "engine/NameGap.h"
+#include "engine/scrub/NameGap.h"
 
 #include <algorithm>
 
@@ -61,4 +61,13 @@ std::optional<TNameGap> FindNameGap(std::string_view name, const std::optional<s
     for (std::size_t at = shared + 1; at < after->size(); ++at)
       if (auto gap = Gap(std::string_view(*after).substr(0, at), Between(kBelowAll, Rank((*after)[at])))) return gap;
   return std::nullopt;
+}
+
+std::string NameInGap(TNeutralNames& names, std::string_view folder, const TNameGap& gap, std::size_t length) {
+  std::string plain;
+  for (const char c : gap.next)
+    if (TNeutralNames::kPlain.find(c) != std::string_view::npos) plain += c;
+  std::string name = std::string(folder) + gap.prefix + names.Pick(plain.empty() ? gap.next : plain);
+  for (std::size_t i = gap.prefix.size() + 1; i < length; ++i) name += names.Pick(TNeutralNames::kPlain);
+  return name;
 }

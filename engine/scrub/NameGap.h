@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/NeutralNames.h"
+
 // The names that sort after a name and before the next name in its folder, and tell
 // no more of the name than its neighbours do: every name made of the prefix, one of
 // the characters `next` and anything after them.
@@ -24,3 +26,9 @@ struct TNameGap {
 // comes "a2", and every name between them begins "a1".
 std::optional<TNameGap> FindNameGap(std::string_view name, const std::optional<std::string>& before,
                                     const std::optional<std::string>& after);
+
+// A new name in the folder (a path prefix as FolderOf gives it) that lies in the
+// gap: its prefix, one of its characters (a letter or digit where it offers one),
+// then random ones up to the length; no shorter than that takes, whatever the
+// length asked.
+std::string NameInGap(TNeutralNames& names, std::string_view folder, const TNameGap& gap, std::size_t length);

@@ -1,4 +1,4 @@
-#include "engine/Win32FileSystem.h"
+#include "engine/win32/Win32FileSystem.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include "base/Handles.h"
 #include "base/WideText.h"
-#include "engine/Win32Path.h"
+#include "engine/win32/Win32Path.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class TWin32File final : public IShredFile {
   bool Flush() override { return ::FlushFileBuffers(FHandle.get()) != FALSE; }
 
   // Cut in steps from the end: under Wine the file server cuts a file in one piece
-  // while every program's windows wait for it, a fifth of a second per GiB.
+  // while every program's windows wait for it.
   bool Truncate() override {
     constexpr LONGLONG kStep = LONGLONG{16} << 20;
     LARGE_INTEGER size{};
@@ -61,17 +61,6 @@ std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
 
 }  // namespace
 
-TWin32FileSystem::TWin32FileSystem()
-    // Looked up at run time: the oldest systems have only GetDiskFreeSpace.
-    : FGetDiskFreeSpaceEx(reinterpret_cast<FreeSpaceExFunction>(
-          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetDiskFreeSpaceExW")))),
-      // Looked up at run time as well: it came with Windows Vista.
-      FCompareStringOrdinal(reinterpret_cast<CompareOrdinalFunction>(
-          reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CompareStringOrdinal")))),
-      // Vista's as well; without it a small file's allocation is not known.
-      FGetFileInformationByHandleEx(reinterpret_cast<FileInformationFunction>(reinterpret_cast<void*>(
-          ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")))) {}
-
 std::uint32_t TWin32FileSystem::GetAttributes(const std::string& path) {
   return ::GetFileAttributesW(Win32Path(path).c_str());
 }
@@ -83,8 +72,7 @@ bool TWin32FileSystem::SetAttributes(const std::string& path, std::uint32_t attr
 bool TWin32FileSystem::FileExists(const std::string& path) {
   // Asked of the attributes rather than of a FindFirstFile search: the same answer
   // for a name without wildcards (the engine never asks with any), but no folder
-  // handle is opened. Under Wine that makes the test about 20 times cheaper, which
-  // is a tenth of the time a small file takes, and a run asks twice per file.
+  // handle is opened, which under Wine is most of the test's cost.
   const DWORD attributes = ::GetFileAttributesW(Win32Path(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -117,15 +105,9 @@ bool TWin32FileSystem::Rename(const std::string& from, const std::string& to) {
 }
 
 std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
-  const std::wstring path = Win32Path(root);
-  if (FGetDiskFreeSpaceEx) {
-    ULARGE_INTEGER available{}, total{}, totalFree{};
-    if (!FGetDiskFreeSpaceEx(path.c_str(), &available, &total, &totalFree)) return -1;
-    return static_cast<std::int64_t>(available.QuadPart);
-  }
-  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-  if (!::GetDiskFreeSpaceW(path.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) return -1;
-  return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector * freeClusters;
+  ULARGE_INTEGER available{}, total{}, totalFree{};
+  if (!::GetDiskFreeSpaceExW(Win32Path(root).c_str(), &available, &total, &totalFree)) return -1;
+  return static_cast<std::int64_t>(available.QuadPart);
 }
 
 std::int64_t TWin32FileSystem::ClusterSize(const std::string& root) {
@@ -177,8 +159,7 @@ TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std:
     result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
     // Asked while the file is open: the system has decided by now where its data lives.
     FILE_STANDARD_INFO info{};
-    if (result.made && FGetFileInformationByHandleEx &&
-        FGetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
+    if (result.made && ::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
       result.allocation = info.AllocationSize.QuadPart;
     // On NTFS a file's index is its MFT reference: the record number in the low 48
     // bits, a sequence number above them.
@@ -218,8 +199,7 @@ std::optional<std::vector<std::string>> TWin32FileSystem::ListNames(const std::s
 
 // The file systems compare names through the system's upper-case table, which knows
 // the case of every script's letters: "É" and "é" name one file, as "E" and "e" do.
-// CompareStringOrdinal ignores case with that table; where it is missing, the
-// invariant locale's upper case is the nearest the system offers.
+// CompareStringOrdinal ignores case with that table.
 int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
   // Plain ASCII upper-cases the same in every table, and a scrub sorts whole folders
   // with this: such names are compared here, without two conversions and a call.
@@ -227,19 +207,12 @@ int TWin32FileSystem::CompareNames(const std::string& a, const std::string& b) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   };
   if (ascii(a) && ascii(b)) return IFileSystem::CompareNames(a, b);
-  std::wstring first = WideOf(a);
-  std::wstring second = WideOf(b);
+  const std::wstring first = WideOf(a);
+  const std::wstring second = WideOf(b);
   if ((first.empty() && !a.empty()) || (second.empty() && !b.empty())) return IFileSystem::CompareNames(a, b);
-  if (FCompareStringOrdinal != nullptr) {
-    // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3; 0 is a failure.
-    const int order = FCompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
-                                            static_cast<int>(second.size()), TRUE);
-    if (order != 0) return order - 2;
-  }
-  for (std::wstring* name : {&first, &second})
-    if (!name->empty())
-      ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, name->data(), static_cast<int>(name->size()), name->data(),
-                     static_cast<int>(name->size()));
-  const int order = first.compare(second);
-  return order < 0 ? -1 : order > 0 ? 1 : 0;
+  // CSTR_LESS_THAN, CSTR_EQUAL and CSTR_GREATER_THAN are 1, 2 and 3; 0 is a failure.
+  const int order = ::CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                           static_cast<int>(second.size()), TRUE);
+  if (order != 0) return order - 2;
+  return IFileSystem::CompareNames(a, b);
 }

@@ -6,7 +6,6 @@
 
 class TWin32FileSystem : public IFileSystem {
  public:
-  TWin32FileSystem();
   std::uint32_t GetAttributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
@@ -24,12 +23,4 @@ class TWin32FileSystem : public IFileSystem {
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
   int CompareNames(const std::string& a, const std::string& b) override;
-
- private:
-  using FreeSpaceExFunction = int(__stdcall*)(const wchar_t*, void*, void*, void*);
-  FreeSpaceExFunction FGetDiskFreeSpaceEx;
-  using CompareOrdinalFunction = int(__stdcall*)(const wchar_t*, int, const wchar_t*, int, int);
-  CompareOrdinalFunction FCompareStringOrdinal;
-  using FileInformationFunction = int(__stdcall*)(void*, int, void*, unsigned long);
-  FileInformationFunction FGetFileInformationByHandleEx;
 };

@@ -1,4 +1,4 @@
-#include "engine/Win32Path.h"
+#include "engine/win32/Win32Path.h"
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 
 #include "tests/e2e/RemoteProgram.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowProbe.h"
 #include "ui/ShredderIds.h"
 
 namespace {
@@ -61,7 +62,7 @@ class LargeFillTest : public ::testing::Test {
   // Waits until the fill has taken this share of the free space.
   void WaitUntilFilled(double share) {
     const auto target = static_cast<std::int64_t>(static_cast<double>(freeBefore) * (1 - share));
-    for (int i = 0; i < 12000 && FreeBytes(root) > target; ++i) ::Sleep(10);
+    WaitFor([&] { return FreeBytes(root) <= target; }, std::chrono::minutes(2));
     ASSERT_LE(FreeBytes(root), target) << "the fill never got that far";
   }
   // Every byte of the drive is free again: the fill left no file behind.

@@ -10,6 +10,7 @@
 #include "tests/e2e/RemoteProgram.h"
 #include "tests/e2e/Screenshot.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowProbe.h"
 #include "ui/ShredderIds.h"
 
 namespace {
@@ -74,7 +75,7 @@ class ProgramTest : public ::testing::Test {
     const std::string large = MakeLargeFile("large.bin", std::int64_t{16} << 30);
     program.Drop({large});
     program.Click(kIdBtnWipe);
-    for (int i = 0; i < 6000 && program.ProgressPosition() == 0; ++i) ::Sleep(10);
+    WaitFor([&] { return program.ProgressPosition() > 0; }, std::chrono::seconds(60));
     EXPECT_GT(program.ProgressPosition(), 0) << "the overwrite never started";
     return large;
   }
@@ -108,8 +109,10 @@ TEST_F(ProgramTest, DroppedFilesAreShreddedAndMarkedAndTheScreenShowsIt) {
   // The window system puts the program's last drawing on screen in its own time.
   const RECT readout{461, 112, 546, 241};
   auto shot = std::make_unique<TScreenshot>(program.Window());
-  for (int i = 0; i < 100 && shot->Count(readout, Red) <= 50; ++i, ::Sleep(50))
+  WaitFor([&] {
     shot = std::make_unique<TScreenshot>(program.Window());
+    return shot->Count(readout, Red) > 50;
+  }, std::chrono::seconds(5));
   shot->SaveBmp(OutputPath("e2e-after-run.bmp"));
   ASSERT_EQ(shot->Width(), 548);
   ASSERT_EQ(shot->Height(), 330);
@@ -144,7 +147,7 @@ TEST_F(ProgramTest, AFileHeldOpenStopsTheRunWithAMessage) {
   program.Drop({first, held, third});
   program.ClickAsync(kIdBtnWipe);
   HWND box = nullptr;
-  for (int i = 0; i < 200 && !box; ++i, ::Sleep(50)) box = program.FindMessageBox();
+  WaitFor([&] { return (box = program.FindMessageBox()) != nullptr; });
   ASSERT_NE(box, nullptr);
   char caption[64] = {};
   ::GetWindowTextA(box, caption, 64);
@@ -252,7 +255,7 @@ TEST_F(StartedWithNamesTest, ANameTheCodePageCannotHoldIsNamedInOneMessage) {
   const std::string fits = folder / "fits.txt";
   TRemoteProgram program(ProgramPath(), L"\"" + broken + L"\" \"" + WideOf(fits) + L"\"");
   HWND box = nullptr;
-  for (int i = 0; i < 200 && !box; ++i, ::Sleep(50)) box = program.FindMessageBox();
+  WaitFor([&] { return (box = program.FindMessageBox()) != nullptr; });
   ASSERT_NE(box, nullptr);
   wchar_t text[4096] = {};
   ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "tests/support/WindowProbe.h"
 #include "ui/ShredderIds.h"
 
 namespace {
@@ -54,12 +55,12 @@ TRemoteProgram::TRemoteProgram(const std::string& exe, const std::wstring& argum
   FProcess.reset(info.hProcess);
   FProcessId = info.dwProcessId;
   ::WaitForInputIdle(info.hProcess, 20000);
-  for (int i = 0; i < 400 && !FWindow; ++i) {
+  WaitFor([this] {
     FindContext context{FProcessId, false, nullptr};
     ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&context));
     FWindow = context.found;
-    if (!FWindow) ::Sleep(50);
-  }
+    return FWindow != nullptr;
+  }, std::chrono::seconds(20));
   if (!FWindow) throw std::runtime_error("no main window");
 }
 
@@ -112,12 +113,7 @@ bool TRemoteProgram::Run(DWORD milliseconds) {
 }
 
 bool TRemoteProgram::WaitForRunEnd(DWORD milliseconds) const {
-  const ULONGLONG limit = ::GetTickCount64() + milliseconds;
-  while (Text(kIdBtnWipe) != "Shred &NOW!") {
-    if (::GetTickCount64() > limit) return false;
-    ::Sleep(20);
-  }
-  return true;
+  return WaitFor([this] { return Text(kIdBtnWipe) == "Shred &NOW!"; }, std::chrono::milliseconds(milliseconds));
 }
 
 double TRemoteProgram::AnswerTime(DWORD milliseconds) const {

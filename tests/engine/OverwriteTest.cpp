@@ -1,6 +1,6 @@
-// The texts as the user sees them, written out as the program's description gives
-// them: the status line, the marker of a shredded entry and the readout windows.
-#include "engine/ShredTexts.h"
+// What an overwrite shows, written out as the user sees it: the status line, the
+// readout windows, and the bar's scale.
+#include "engine/Overwrite.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 // Between them the windows from positions 1, 85 and 99 hold every character a
 // readout can show.
-TEST(ShredTexts, TheReadoutShowsTheWindowThatTheBlockLengthPicks) {
+TEST(Overwrite, TheReadoutShowsTheWindowThatTheBlockLengthPicks) {
   struct Case {
     std::int64_t blockLength;
     const char* window;
@@ -35,9 +35,19 @@ TEST(ShredTexts, TheReadoutShowsTheWindowThatTheBlockLengthPicks) {
   }
 }
 
-TEST(ShredTexts, StatusLineAndMarker) {
+TEST(Overwrite, StatusLine) {
   EXPECT_EQ(StatusText("C:\\a.txt", 20000), "shredding C:\\a.txt: size is 20000 bytes ...");
   EXPECT_EQ(StatusText("", 0), "shredding : size is 0 bytes ...");
   EXPECT_EQ(StatusText("x", 5000000000LL), "shredding x: size is 5000000000 bytes ...");
-  EXPECT_EQ(std::string(kShreddedMarker) + "C:\\a.txt", "SHREDDED! ... C:\\a.txt");
+}
+
+TEST(Overwrite, ProgressIsScaledOnlyAboveTheLargestUnscaledSize) {
+  EXPECT_EQ(ProgressDivisor(0), 1);
+  EXPECT_EQ(ProgressDivisor(kLargestUnscaledSize), 1);
+  EXPECT_EQ(ProgressDivisor(kLargestUnscaledSize + 1), 2);
+  for (const std::int64_t size : {std::int64_t{kLargestUnscaledSize + 1}, std::int64_t{3LL << 31},
+                                  std::int64_t{1LL << 40}, std::int64_t{INT64_MAX}}) {
+    EXPECT_LE(size / ProgressDivisor(size), INT32_MAX) << size;
+    EXPECT_GE(size / ProgressDivisor(size), kLargestUnscaledSize / 2 - 1) << size;  // and keeps its resolution
+  }
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/RunStop.h"
-#include "engine/ShredEngine.h"
+#include "engine/run/ShredEngine.h"
 #include "tests/support/FakeFileSystem.h"
 #include "tests/support/RecordingDisplay.h"
 #include "tests/support/VectorFileList.h"

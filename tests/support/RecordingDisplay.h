@@ -33,7 +33,6 @@ class TRecordingDisplay final : public IShredDisplay {
     statuses.push_back(status);
     calls.push_back("status " + status);
   }
-  void RepaintStatus() override { calls.push_back("repaint-status"); }
   void SetStatusFontColor(std::uint32_t color) override {
     statusColor = color;
     calls.push_back("status-color " + std::to_string(color));
@@ -43,7 +42,6 @@ class TRecordingDisplay final : public IShredDisplay {
     readouts.push_back(readout);
     calls.push_back("readout");
   }
-  void RepaintReadout() override { calls.push_back("repaint-readout"); }
   void SetProgressMin(std::int32_t value) override {
     min = value;
     calls.push_back("min " + std::to_string(value));

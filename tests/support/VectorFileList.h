@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileList.h"
+#include "engine/run/FileList.h"
 
 class TVectorFileList final : public IFileList {
  public:
   std::vector<std::string> items;
-  int repaints = 0;
   std::uint32_t fontColor = 0xFFFFFFFFu;
 
   TVectorFileList() = default;
@@ -18,6 +17,5 @@ class TVectorFileList final : public IFileList {
   int Count() const override { return static_cast<int>(items.size()); }
   std::string Text(int index) const override { return items.at(static_cast<std::size_t>(index)); }
   void Replace(int index, const std::string& text) override { items.at(static_cast<std::size_t>(index)) = text; }
-  void Repaint() override { ++repaints; }
   void SetFontColor(std::uint32_t color) override { fontColor = color; }
 };

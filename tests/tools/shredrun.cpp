@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/ShredEngine.h"
-#include "engine/ShredTexts.h"
-#include "engine/Win32FileSystem.h"
+#include "engine/run/ShredEngine.h"
+#include "engine/freespace/WipeTexts.h"
+#include "engine/win32/Win32FileSystem.h"
 #include "tests/support/VectorFileList.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // A fill that one file cannot hold, against the in-memory file system: its files
 // may stop growing at a size limit (FAT32), the drive may fill up, a new file may
 // not be made, and the system may keep a file it should remove.
-#include "engine/FreeSpaceFill.h"
+#include "engine/freespace/FreeSpaceFill.h"
+#include "engine/freespace/FreeSpaceWipe.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,21 @@
 #include <string>
 #include <vector>
 
-#include "engine/ShredTexts.h"
+#include "engine/freespace/WipeTexts.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
+
+TEST(FreeSpaceWipe, NinetyFivePercentRoundsHalfToEven) {
+  EXPECT_EQ(NinetyFivePercent(1000000), 950000);
+  EXPECT_EQ(NinetyFivePercent(10), 10);  // 9.5 goes to 10
+  EXPECT_EQ(NinetyFivePercent(30), 28);  // 28.5 goes to 28
+  EXPECT_EQ(NinetyFivePercent(1), 1);    // 0.95
+  EXPECT_EQ(NinetyFivePercent(0), 0);
+  EXPECT_EQ(NinetyFivePercent(-1), -1);
+  EXPECT_EQ(NinetyFivePercent(2260491858LL), 2147467265LL);
+  EXPECT_EQ(NinetyFivePercent(INT64_MAX), 8762203435012037017LL);  // no overflow
+}
 
 TEST(FreeSpaceFillTest, AFillThatOneFileCannotHoldGoesOnInNewFilesAndAllGoTogether) {
   for (const bool systemKeepsThem : {false, true}) {

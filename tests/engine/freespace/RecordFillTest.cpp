@@ -1,7 +1,7 @@
 // The record fill that follows a free-space fill, against the in-memory file system:
 // an MFT whose free records still hold deleted files' data, drives without one, and
 // the failures, stops and kills a real drive cannot be made to give on demand.
-#include "engine/RecordFill.h"
+#include "engine/freespace/RecordFill.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/RecordTree.h"
-#include "engine/ShredTexts.h"
+#include "engine/freespace/RecordTree.h"
+#include "engine/Overwrite.h"
+#include "engine/freespace/WipeTexts.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
@@ -71,6 +72,7 @@ TEST(RecordFillTest, EveryFreeRecordIsOverwrittenByTheLongestResidentData) {
 }
 
 // FAT32, exFAT, ext4: the first byte takes a cluster, and that ends the fill at once.
+// The fill holds only zeros and is gone once closed: the scrub never touches it.
 TEST(RecordFillTest, ADriveThatKeepsNoDataInRecordsEndsTheFillAtOnce) {
   TEngineRig rig;
   auto& fs = rig.fs;
@@ -80,6 +82,7 @@ TEST(RecordFillTest, ADriveThatKeepsNoDataInRecordsEndsTheFillAtOnce) {
   EXPECT_EQ(Count(fs.log, "mkdir "), 1 + TRecordTree::kLevels);
   EXPECT_TRUE(fs.nodes.empty());
   EXPECT_EQ(fs.FreeSpace("D:\\"), 10000000);
+  EXPECT_EQ(Count(fs.log, "rename ") + Count(fs.log, "open-rw ") + Count(fs.log, "list "), 0);
 }
 
 class RecordFillEndTest : public ::testing::Test {

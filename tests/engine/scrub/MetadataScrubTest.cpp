@@ -1,7 +1,7 @@
 // What the run does between the overwrite and the deletion, against the in-memory
 // file system: every failure of the scrub's steps, which a real disk cannot be
 // made to give on demand.
-#include "engine/MetadataScrub.h"
+#include "engine/scrub/MetadataScrub.h"
 
 #include <gtest/gtest.h>
 
@@ -234,24 +234,14 @@ TEST_F(MetadataScrubTest, AFileThatStaysIsRenamedBackAndLeftUnmarked) {
   local.fs.AddFile("C:\\d\\b.txt", 100);
   local.fs.nodes["C:\\d\\b.txt"].undeletable = true;
   local.fs.renamesBeforeFailure = TMetadataScrub::kRenames;
-  EXPECT_EQ(local.Run({"C:\\d\\b.txt"})[0], "C:\\d\\b.txt");
+  // and the run goes on to the next entry.
+  local.fs.AddFile("C:\\e\\next", 10);
+  EXPECT_EQ(local.Run({"C:\\d\\b.txt", "C:\\e\\next"}),
+            (std::vector<std::string>{"C:\\d\\b.txt", "SHREDDED! ... C:\\e\\next"}));
   EXPECT_EQ(local.fs.nodes.count(local.fs.renamedTo.back()), 1u);
 }
 
-// The fill of a missing name holds only zeros and is gone once closed: it is
-// neither reopened nor renamed.
-TEST_F(MetadataScrubTest, AFillFileIsNotScrubbed) {
-  rig.fs.freeSpace["D:\\"] = 100000;
-  EXPECT_TRUE(Shred("D:\\wipe"));
-  EXPECT_TRUE(rig.fs.renamedTo.empty());
-  EXPECT_EQ(std::count(rig.fs.log.begin(), rig.fs.log.end(), "truncate D:\\wipe"), 0);
-}
-
 TEST(MetadataScrubNames, NamesStayInTheFolderAndTellNothingOfTheOriginal) {
-  EXPECT_EQ(FolderOf("C:\\a\\b.txt"), "C:\\a\\");
-  EXPECT_EQ(FolderOf("C:b.txt"), "C:");
-  EXPECT_EQ(FolderOf("\\\\server\\share\\x"), "\\\\server\\share\\");
-  EXPECT_EQ(FolderOf("b.txt"), "");
   TNeutralNames maker;
   std::vector<std::string> names;
   for (int i = 0; i < 50; ++i) names.push_back(maker.NewName("C:\\a\\"));

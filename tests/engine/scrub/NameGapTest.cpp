@@ -1,6 +1,6 @@
 // Where the scrub's new names sort: in the gap between a file's name and the next
 // one in its folder, telling nothing the folder does not show already.
-#include "engine/NameGap.h"
+#include "engine/scrub/NameGap.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/FolderNames.h"
+#include "engine/scrub/FolderNames.h"
 #include "engine/NeutralNames.h"
 #include "tests/support/EngineRig.h"
 
@@ -103,7 +103,7 @@ TEST(NameGap, EveryNameInAGapSortsBetweenAndShowsNoMoreThanTheNeighbours) {
       ++found;
       const std::size_t shown = std::max(before ? Shared(order, *before, name) : 0, after ? Shared(order, name, *after) : 0);
       for (const std::size_t length : {std::size_t{1}, std::size_t{8}, name.size()}) {
-        const std::string made = names.NameInGap("", *gap, length);
+        const std::string made = NameInGap(names, "", *gap, length);
         SCOPED_TRACE("name \"" + name + "\", after \"" + after.value_or("") + "\", made \"" + made + "\"");
         ASSERT_LT(order.CompareNames(name, made), 0);
         if (after) {
@@ -122,13 +122,13 @@ TEST(NameGap, AGapNamePrefersALetterOrDigitAndRandomOnesAfterIt) {
   TNeutralNames names(1);
   const std::set<char> plain = {'A', 'B'};
   for (int i = 0; i < 50; ++i) {
-    const std::string made = names.NameInGap("C:\\d\\", TNameGap{"ab", "-AB"}, 12);
+    const std::string made = NameInGap(names, "C:\\d\\", TNameGap{"ab", "-AB"}, 12);
     ASSERT_EQ(made.substr(0, 7), "C:\\d\\ab");
     EXPECT_EQ(plain.count(made[7]), 1u) << made;
     EXPECT_TRUE(std::all_of(made.begin() + 8, made.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }))
         << made;
   }
-  EXPECT_EQ(names.NameInGap("", TNameGap{"x", "-"}, 2).substr(0, 2), "x-");
+  EXPECT_EQ(NameInGap(names, "", TNameGap{"x", "-"}, 2).substr(0, 2), "x-");
 }
 
 // The scrub asks for a file's neighbours once per file; the folder is read once per

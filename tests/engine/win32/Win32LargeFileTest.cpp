@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/Handles.h"
-#include "engine/ShredEngine.h"
-#include "engine/Win32FileSystem.h"
+#include "engine/run/ShredEngine.h"
+#include "engine/win32/Win32FileSystem.h"
 #include "tests/support/EngineRig.h"
 #include "tests/support/TempFolder.h"
 

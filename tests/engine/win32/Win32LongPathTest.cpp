@@ -13,9 +13,10 @@
 
 #include "base/Handles.h"
 #include "base/WideText.h"
-#include "engine/ShredEngine.h"
-#include "engine/Win32FileSystem.h"
-#include "engine/Win32Path.h"
+#include "engine/EntryPaths.h"
+#include "engine/run/ShredEngine.h"
+#include "engine/win32/Win32FileSystem.h"
+#include "engine/win32/Win32Path.h"
 #include "tests/support/EngineRig.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,0 +1,20 @@
+#pragma once
+// The texts the free-space wipe shows.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// What the status line says after the user stopped a wipe.
+inline constexpr std::string_view kStoppedInFill =
+    "Stopped: the fill of %s is removed; the free space of its drive is only partly overwritten";
+// A stop while the fill filled the drive's free records: the small files went too.
+inline constexpr std::string_view kStoppedInRecords =
+    "Stopped: the fill of %s and its small files are removed; the free records of its drive's file table are "
+    "only partly overwritten";
+
+// While a fill of free space also fills the drive's free MFT records, and while it
+// removes the small files it made for that.
+inline constexpr std::string_view kRecordFillText = "wiping the free records of the file table on ";
+std::string RecordFillText(std::string_view root, std::uint64_t done);
+std::string RecordRemovalText(std::string_view root, std::uint64_t count);
