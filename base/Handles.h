@@ -69,6 +69,10 @@ struct InvalidHandleValueIsInvalid {
 struct FileTraits : InvalidHandleValueIsInvalid {
   static void Close(HANDLE file) noexcept { ::CloseHandle(file); }
 };
+// A kernel object that is null when its creation fails (a mutex, an event, a process).
+struct KernelObjectTraits : NullIsInvalid<HANDLE> {
+  static void Close(HANDLE object) noexcept { ::CloseHandle(object); }
+};
 // FindFirstFileA's search handle.
 struct FindTraits : InvalidHandleValueIsInvalid {
   static void Close(HANDLE find) noexcept { ::FindClose(find); }
@@ -109,6 +113,7 @@ struct MemoryDcTraits : NullIsInvalid<HDC> {
 
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
 using UniqueHKey = UniqueHandle<HKeyTraits>;
 using UniqueHFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

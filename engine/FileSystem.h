@@ -10,6 +10,14 @@
 #include <string>
 #include <vector>
 
+// Which file a name led to: the file's number on its volume. One name is compared
+// with itself over a run, so the volume is the name's own: a file made anew under
+// the name has another number.
+struct TFileIdentity {
+  std::uint64_t index = 0;
+  bool operator==(const TFileIdentity&) const = default;
+};
+
 // An open file, written sequentially from byte 0. Destroying it closes it.
 class IWritableFile {
  public:
@@ -32,6 +40,8 @@ class IShredFile : public IWritableFile {
   // since 1601-01-01 UTC. True when the system took the call; it may keep a time
   // it cannot set (a creation time the medium or driver has no way to change).
   virtual bool SetTimes(std::int64_t fileTime) = 0;
+  // Which file this is; nothing when the system cannot say.
+  virtual std::optional<TFileIdentity> Identity() = 0;
 };
 
 // One entry of a folder as a listing gives it.
@@ -53,6 +63,7 @@ class IFileSystem {
   static constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
   static constexpr std::uint32_t kReadOnly = 0x1u;
   static constexpr std::uint32_t kFolder = 0x10u;
+  static constexpr std::uint32_t kReparsePoint = 0x400u;  // a symbolic link, a junction, a mount point
 
   virtual ~IFileSystem() = default;
   virtual std::uint32_t GetAttributes(const std::string& path) = 0;
@@ -61,7 +72,10 @@ class IFileSystem {
   virtual bool FileExists(const std::string& path) = 0;
   // Anything at all under that name, a folder or a file pending deletion included.
   virtual bool NameExists(const std::string& path) = 0;
-  // No sharing, not truncated, positioned at byte 0; null when the open fails.
+  // No sharing, not truncated, positioned at byte 0; null when the open fails. The
+  // name itself is opened, never what a link in its place points to. Opened for
+  // reading, only a plain file on a disk counts: a link, a folder or a device makes it
+  // fail; one opened for writing is one the caller sized, known by its identity.
   virtual std::unique_ptr<IShredFile> OpenExisting(const std::string& path, bool forWriting) = 0;
   // A new file for the free-space fill: no sharing, and the system removes it when
   // it is closed, even if the program dies first. It never replaces anything: a
@@ -70,10 +84,19 @@ class IFileSystem {
   virtual bool Delete(const std::string& path) = 0;
   // Gives a file a new name; fails rather than replace anything that has that name.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
-  // Bytes free and available to the user on a drive root such as "C:\", or -1.
-  virtual std::int64_t FreeSpace(const std::string& root) = 0;
-  // The drive's unit of allocation in bytes, or -1.
-  virtual std::int64_t ClusterSize(const std::string& root) = 0;
+  // Bytes free and available to the user on the volume that holds a folder (a path
+  // with its separator, "C:\" or "C:\a\"), or -1. A folder where another volume is
+  // mounted, or a junction to one, answers for that volume.
+  virtual std::int64_t FreeSpace(const std::string& folder) = 0;
+  // The unit of allocation in bytes of the volume that holds a folder, or -1.
+  virtual std::int64_t ClusterSize(const std::string& folder) = 0;
+  // The root of the volume that holds a path: "C:\", or a mounted folder's own path;
+  // empty when the system cannot say.
+  virtual std::string VolumeOf(const std::string& path) = 0;
+  // Holds the free-space wipe of the volume that holds a folder for this process, across
+  // every process of the session, until the hold is destroyed; null when another
+  // holds it already (or the system cannot say which volume it is).
+  virtual std::shared_ptr<void> HoldVolume(const std::string& folder) = 0;
 
   // A new folder; fails rather than take a name that is there already.
   virtual bool CreateFolder(const std::string& path) = 0;

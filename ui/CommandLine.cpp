@@ -18,7 +18,7 @@ std::vector<std::wstring> CommandLineNames(const wchar_t* commandLine) {
   for (int index = 1; index < count; ++index) {
     const std::wstring argument = arguments[index];
     if (argument.empty()) continue;
-    std::wstring full = FullPathOf(argument);
+    std::wstring full = AbsolutePathOf(argument);
     names.push_back(full.empty() ? argument : std::move(full));
   }
   return names;

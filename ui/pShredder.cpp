@@ -23,6 +23,8 @@ namespace {
 using F = TfrmShredder;
 
 constexpr TColor kSilver = RGBColor(192, 192, 192);
+constexpr std::string_view kStoppingText =
+    "Stopping: the step at hand is finished, and whatever the run made is removed ...";
 constexpr TColor kGrey = RGBColor(128, 128, 128);
 
 constexpr TMenuItemSpec kMenu[] = {
@@ -188,8 +190,15 @@ void TfrmShredder::StartRun() {
   Button1->SetEnabled(false);
 }
 
+// Said at once: the run ends within a block, but what it made (a fill, the small
+// files of the record fill) goes first, which can take a while.
 void TfrmShredder::StopRun() noexcept {
-  if (FRun) FRun->Stop();
+  if (!FRun) return;
+  FRun->Stop();
+  try {
+    FScreen->SetStatusText(kStoppingText);
+  } catch (...) {  // the stop is what matters; the text is only news of it
+  }
 }
 
 // The run has news. However often it reports, frames keep their pace: the window

@@ -11,7 +11,7 @@ std::unique_ptr<TFreeSpaceFill> TFreeSpaceFill::Create(IFileSystem& fileSystem, 
 
 TFreeSpaceFill::TFreeSpaceFill(IFileSystem& fileSystem, TNeutralNames& names, const std::string& path,
                                std::unique_ptr<IShredFile> first)
-    : FFileSystem(fileSystem), FNames(names), FFolder(FolderOf(path)), FRoot(DriveRoot(path)), FPaths{path} {
+    : FFileSystem(fileSystem), FNames(names), FFolder(FolderOf(path)), FPaths{path} {
   FFiles.push_back(std::move(first));
 }
 
@@ -37,8 +37,8 @@ bool TFreeSpaceFill::Write(const std::byte* data, std::uint32_t count) {
 }
 
 bool TFreeSpaceFill::StartNextFile() {
-  // Only a drive that still has room is worth another file; a full one ends the fill.
-  if (FFileSystem.FreeSpace(FRoot) <= 0) return false;
+  // Only a volume that still has room is worth another file; a full one ends the fill.
+  if (FFileSystem.FreeSpace(FFolder) <= 0) return false;
   std::string path = FNames.NewName(FFolder);
   auto next = FFileSystem.CreateFill(path);
   if (!next) return false;

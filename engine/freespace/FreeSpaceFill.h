@@ -40,7 +40,6 @@ class TFreeSpaceFill final : public IWritableFile {
   IFileSystem& FFileSystem;
   TNeutralNames& FNames;
   std::string FFolder;
-  std::string FRoot;
   std::vector<std::string> FPaths;
   std::vector<std::unique_ptr<IShredFile>> FFiles;
   std::int64_t FWritten = 0;

@@ -33,13 +33,24 @@ TRecordFill::TEnd FillRecords(IFileSystem& fileSystem, IShredDisplay& display, c
 }  // namespace
 
 std::int64_t TFreeSpaceWipe::FillSize(const std::string& path) {
-  return NinetyFivePercent(FFileSystem.FreeSpace(DriveRoot(path)));
+  return NinetyFivePercent(FFileSystem.FreeSpace(std::string(FolderOf(path))));
 }
 
 std::int64_t TFreeSpaceWipe::Wipe(const std::string& path, std::int64_t size) {
+  // One wipe of a volume at a time, across windows: another's fill and record folder
+  // are its own, no leftovers, and two fills would only halve each other.
+  const auto hold = FFileSystem.HoldVolume(std::string(FolderOf(path)));
+  if (!hold) {
+    FDisplay.SetStatusText(FormatMessage1(kVolumeBusy, path));
+    return -1;
+  }
   // What a killed run left beside this fill goes first: its records become free, for
   // this fill to wipe. If anything else has the name, the record fill cannot begin.
-  RemoveLeftoverRecords(FFileSystem, TRecordTree::TopBeside(path));
+  RemoveLeftoverRecords(FFileSystem, TRecordTree::TopBeside(path), FStop);
+  if (FStop.Requested()) {
+    FDisplay.SetStatusText(FormatMessage1(kStoppedBeforeFill, path));
+    return -1;
+  }
   const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, path);
   if (!fill) return -1;
   TOverwrite outcome = TOverwrite::Failed;

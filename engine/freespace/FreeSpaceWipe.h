@@ -32,7 +32,8 @@ class TFreeSpaceWipe {
   TFreeSpaceWipe(IFileSystem& fileSystem, IShredDisplay& display, const TRunStop& stop, TNeutralNames& names) noexcept
       : FFileSystem(fileSystem), FDisplay(display), FStop(stop), FNames(names) {}
 
-  // How much a fill under this name writes: 95% of its drive's free space, or -1.
+  // How much a fill under this name writes: 95% of the free space of the volume that
+  // holds its folder (which need not be its drive's), or -1.
   std::int64_t FillSize(const std::string& path);
 
   // Fills size bytes under path, a name the wipe makes anew, flushes them, fills the

@@ -12,25 +12,26 @@ bool AllZero(const std::vector<std::byte>& data) {
 
 // The whole tree is read before anything goes, so that a folder holding anything
 // else is left whole, not emptied of what looked like ours.
-bool IsRecordTree(IFileSystem& fileSystem, const std::string& folder, int level) {
+bool IsRecordTree(IFileSystem& fileSystem, const std::string& folder, int level, const TRunStop& stop) {
   const auto entries = fileSystem.ListFolder(folder);
   if (!entries || entries->size() > TRecordTree::kEntriesPerFolder) return false;
   const bool filesHere = level == TRecordTree::kLevels;
   return std::all_of(entries->begin(), entries->end(), [&](const TFolderEntry& entry) {
-    if (!TRecordTree::IsEntryName(entry.name) || entry.folder == filesHere) return false;
+    if (stop.Requested() || !TRecordTree::IsEntryName(entry.name) || entry.folder == filesHere) return false;
     const std::string path = folder + "\\" + entry.name;
-    if (entry.folder) return IsRecordTree(fileSystem, path, level + 1);
+    if (entry.folder) return IsRecordTree(fileSystem, path, level + 1, stop);
     const auto data = fileSystem.ReadSmallFile(path, TRecordTree::kLongestFile);
     return data && AllZero(*data);
   });
 }
 
-void RemoveTree(IFileSystem& fileSystem, const std::string& folder) {
+void RemoveTree(IFileSystem& fileSystem, const std::string& folder, const TRunStop& stop) {
   if (const auto entries = fileSystem.ListFolder(folder)) {
     for (const TFolderEntry& entry : *entries) {
+      if (stop.Requested()) return;
       const std::string path = folder + "\\" + entry.name;
       if (entry.folder)
-        RemoveTree(fileSystem, path);
+        RemoveTree(fileSystem, path, stop);
       else
         fileSystem.Delete(path);
     }
@@ -40,9 +41,9 @@ void RemoveTree(IFileSystem& fileSystem, const std::string& folder) {
 
 }  // namespace
 
-bool RemoveLeftoverRecords(IFileSystem& fileSystem, const std::string& top) {
+bool RemoveLeftoverRecords(IFileSystem& fileSystem, const std::string& top, const TRunStop& stop) {
   if (!fileSystem.NameExists(top)) return true;
-  if (!IsRecordTree(fileSystem, top, 0)) return false;
-  RemoveTree(fileSystem, top);
+  if (!IsRecordTree(fileSystem, top, 0, stop)) return false;
+  RemoveTree(fileSystem, top, stop);
   return !fileSystem.NameExists(top);
 }

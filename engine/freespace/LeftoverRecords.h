@@ -10,6 +10,9 @@
 #include <string>
 
 #include "engine/FileSystem.h"
+#include "engine/RunStop.h"
 
-// True when nothing is left under the name (there was none, or it was removed).
-bool RemoveLeftoverRecords(IFileSystem& fileSystem, const std::string& top);
+// True when nothing is left under the name (there was none, or it was removed). A
+// stop ends the reading or the removal before its next item; what is left then is
+// removed by the next fill.
+bool RemoveLeftoverRecords(IFileSystem& fileSystem, const std::string& top, const TRunStop& stop);

@@ -20,7 +20,7 @@ TRecordFill::TRecordFill(IFileSystem& fileSystem, IShredDisplay& display, const 
     : FFileSystem(fileSystem),
       FDisplay(display),
       FStop(stop),
-      FRoot(DriveRoot(fillPath)),
+      FFolder(FolderOf(fillPath)),
       FTree(TRecordTree::TopBeside(fillPath)),
       FZeros(TRecordTree::kLongestFile) {}
 
@@ -33,7 +33,7 @@ TRecordFill::~TRecordFill() {
 
 TRecordFill::TEnd TRecordFill::Run() {
   if (!Begin()) return TEnd::Failed;
-  FDisplay.SetStatusText(RecordFillText(FRoot, 0));
+  FDisplay.SetStatusText(RecordFillText(FFolder, 0));
   FDisplay.SetProgressMin(0);
   FDisplay.SetProgressMax(kFilesPerSweep);
   FDisplay.SetProgressPosition(0);
@@ -47,16 +47,20 @@ bool TRecordFill::Begin() {
   // anything of the user's) is never used: all under the top folder is the fill's own.
   FTopMade = FFileSystem.CreateFolder(FTree.Top());
   if (!FTopMade) return false;
+  // The records filled must be those of the fill's volume: a tree that is not on it
+  // (something put a link in between) would fill another volume's file table for good.
+  const std::string volume = FFileSystem.VolumeOf(FFolder);
+  if (volume.empty() || FFileSystem.VolumeOf(FTree.Top() + "\\") != volume) return false;
   // Measured with the top folder in place: making it may take a cluster (a large
   // folder's index beside it may need another block), and that is no record's doing.
-  FBaseline = FFileSystem.FreeSpace(FRoot);
-  FCluster = FFileSystem.ClusterSize(FRoot);
+  FBaseline = FFileSystem.FreeSpace(FFolder);
+  FCluster = FFileSystem.ClusterSize(FFolder);
   return FBaseline >= 0;
 }
 
 std::optional<TRecordFill::TEnd> TRecordFill::MustEnd() {
   if (FStop.Requested()) return TEnd::Stopped;
-  const std::int64_t free = FFileSystem.FreeSpace(FRoot);
+  const std::int64_t free = FFileSystem.FreeSpace(FFolder);
   if (free < 0) return TEnd::Failed;
   if (free < FBaseline && MftFull(free)) return TEnd::DriveFilled;
   if (FNext >= TRecordTree::kCapacity) return TEnd::DriveFilled;
@@ -127,10 +131,10 @@ TRecordFill::TProbe TRecordFill::Probe(std::uint32_t length) {
   if (const auto end = MustEnd()) return {false, end};
   FTried = FNext + 1;
   if (!MakeFolders(FNext)) return {false, TEnd::Failed};
-  const std::int64_t before = FFileSystem.FreeSpace(FRoot);
+  const std::int64_t before = FFileSystem.FreeSpace(FFolder);
   TSmallFile made;
   if (!MakeFile(FNext, length, made)) return {false, TEnd::Failed};
-  const std::int64_t after = FFileSystem.FreeSpace(FRoot);
+  const std::int64_t after = FFileSystem.FreeSpace(FFolder);
   const bool wholeCluster = made.allocation < 0 || FCluster <= 0 || made.allocation >= FCluster;
   if (after < before && wholeCluster) {
     if (!FFileSystem.Delete(FTree.FilePath(FNext))) return {false, TEnd::Failed};
@@ -164,7 +168,7 @@ TRecordFill::TEnd TRecordFill::FillRecords() {
     if (!MakeFolders(FNext) || !MakeFile(FNext, FLength, made)) return TEnd::Failed;
     ++FNext;
     if (FNext % kFilesPerSweep == 0) {
-      FDisplay.SetStatusText(RecordFillText(FRoot, FNext));
+      FDisplay.SetStatusText(RecordFillText(FFolder, FNext));
         }
     FDisplay.SetProgressPosition(static_cast<std::int32_t>(FNext % kFilesPerSweep));
   }
@@ -177,7 +181,7 @@ bool TRecordFill::RemoveAll() { return Remove(&FDisplay); }
 bool TRecordFill::Remove(IShredDisplay* display) {
   if (FRemoved || !FTopMade) return true;
   if (display) {
-    display->SetStatusText(RecordRemovalText(FRoot, FNext));
+    display->SetStatusText(RecordRemovalText(FFolder, FNext));
     display->SetProgressMin(0);
     display->SetProgressMax(static_cast<std::int32_t>(std::min<std::uint64_t>(FTried, INT32_MAX)));
   }

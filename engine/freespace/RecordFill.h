@@ -80,7 +80,7 @@ class TRecordFill {
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
   const TRunStop& FStop;
-  const std::string FRoot;
+  const std::string FFolder;  // the fill's: its volume is the one filled
   const TRecordTree FTree;
   const std::vector<std::byte> FZeros;
   bool FTopMade = false;

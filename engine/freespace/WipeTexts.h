@@ -5,7 +5,12 @@
 #include <string>
 #include <string_view>
 
+inline constexpr std::string_view kVolumeBusy =
+    "Not wiped: another Quorvane window is wiping the free space of the drive of %s; list it again once that is done";
+
 // What the status line says after the user stopped a wipe.
+inline constexpr std::string_view kStoppedBeforeFill =
+    "Stopped: the free space of the drive of %s was not overwritten; nothing of the fill was made";
 inline constexpr std::string_view kStoppedInFill =
     "Stopped: the fill of %s is removed; the free space of its drive is only partly overwritten";
 // A stop while the fill filled the drive's free records: the small files went too.

@@ -1,6 +1,7 @@
 #include "engine/run/ShredEngine.h"
 
 #include "base/MessageFormat.h"
+#include "engine/EntryRules.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/FreeSpaceWipe.h"
 #include "engine/run/MarkedPaths.h"
@@ -10,10 +11,6 @@
 namespace {
 
 constexpr std::uint32_t kBlack = 0;
-
-// Wildcards are patterns to the system's folder searches, which match other files
-// with them; such a name is never a file of its own, so it never counts as one.
-bool HasWildcards(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
 }  // namespace
 
@@ -36,11 +33,17 @@ TShredEngine::TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std:
 TShredEngine::~TShredEngine() = default;
 
 TShredSize TShredEngine::ShredSize(const std::string& entry) {
-  if (entry.empty()) return {TShredSize::kFill, 0};
-  if (!HasWildcards(entry) && FFileSystem.FileExists(entry)) {
+  // Only a full path of a file is asked of the system at all.
+  if (const TEntryRefusal refusal = CheckEntry(entry); refusal != TEntryRefusal::kAccepted)
+    return {TShredSize::kFill, -1, std::nullopt, RefusalText(refusal)};
+  const std::uint32_t attributes = FFileSystem.GetAttributes(entry);
+  // A link is neither followed nor taken for a missing name.
+  if (attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kReparsePoint) != 0)
+    return {TShredSize::kFill, -1, std::nullopt, kLinkReason};
+  if (attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) == 0) {
     const auto file = FFileSystem.OpenExisting(entry, false);
     if (!file) throw EFOpenError(FormatMessage1(kCannotOpenFile, entry));
-    return {TShredSize::kExistingFile, file->Length()};
+    return {TShredSize::kExistingFile, file->Length(), file->Identity()};
   }
   return {TShredSize::kFill, FWipe->FillSize(entry)};
 }
@@ -66,9 +69,10 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   FDisplay.SetProgressPosition(0);
 
   if (size.Kind == TShredSize::kFill) return FWipe->Wipe(entry, size.Bytes);
-  // Never made anew; and a file of another length is not the one that was sized.
+  // Never made anew; and a file of another length, or another file under the name,
+  // is not the one that was sized.
   const auto file = FFileSystem.OpenExisting(entry, true);
-  if (!file || file->Length() != size.Bytes) return -1;
+  if (!file || file->Length() != size.Bytes || (size.Identity && file->Identity() != size.Identity)) return -1;
   const TProgressReset reset(FDisplay);
   switch (OverwriteWithZeros(*file, size.Bytes, BlockSizeFor(size.Bytes), FDisplay, FStop)) {
     case TOverwrite::Complete:
@@ -83,17 +87,37 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   return -1;
 }
 
+std::vector<bool> TShredEngine::FilesAtStart(const IFileList& list) {
+  std::vector<bool> files(static_cast<std::size_t>(list.Count()));
+  for (int index = 0; index < list.Count(); ++index) {
+    const std::string entry = list.Text(index);
+    files[static_cast<std::size_t>(index)] =
+        CheckEntry(entry) == TEntryRefusal::kAccepted && FFileSystem.FileExists(entry);
+  }
+  return files;
+}
+
 TRunEnd TShredEngine::Run(IFileList& list) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
   FScrub->StartRun();
-  const TRunEnd end = RunEntries(list);
-  FScrub->EndRun();
-  return end;
+  // The folders that lost files get their covers however the run ends, an error that
+  // ends it included.
+  struct TEndRun {
+    TMetadataScrub& Scrub;
+    ~TEndRun() {
+      try {
+        Scrub.EndRun();
+      } catch (...) {  // the error that ends the run is the one to show
+      }
+    }
+  } endRun{*FScrub};
+  return RunEntries(list);
 }
 
 TRunEnd TShredEngine::RunEntries(IFileList& list) {
   const int count = list.Count();
+  const std::vector<bool> atStart = FilesAtStart(list);
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {
     const std::string entry = list.Text(index);
@@ -103,12 +127,21 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
     }
     // A file listed twice is gone by its second entry; sized again, its missing name
     // would start a fill of the drive's free space that nobody asked for.
+    // Shredded in an earlier run: nothing is left to do.
+    if (entry.starts_with(kShreddedMarker)) continue;
     if (marked.Contains(entry)) {
       list.Replace(index, std::string(kShreddedMarker) + entry);
       continue;
     }
-    const TShredSize size = ShredSize(entry);
-    if (size.Bytes < 0) continue;
+    TShredSize size = ShredSize(entry);
+    // A name whose file went earlier in the run, under another of its names, is no
+    // free space to fill.
+    if (size.Kind == TShredSize::kFill && size.Bytes >= 0 && atStart[static_cast<std::size_t>(index)])
+      size = {size.Kind, -1, {}, kGoneReason};
+    if (size.Bytes < 0) {
+      if (!size.Reason.empty()) FDisplay.SetStatusText(RefusedText(entry, size.Reason));
+      continue;
+    }
     if (ShredFile(entry, size) < 0) {
       // Stopped in the middle of the file: the status line says what became of it.
       if (FStop.Requested()) return TRunEnd::Stopped;
@@ -119,7 +152,7 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
     // leave the file under a neutral name. DeleteFileA can report success while
     // the name stays (a pending delete, an immutable file): only a file that is
     // really gone counts as shredded.
-    if (size.Kind == TShredSize::kExistingFile && !FScrub->ScrubAndDelete(entry)) continue;
+    if (size.Kind == TShredSize::kExistingFile && !FScrub->ScrubAndDelete(entry, size.Identity)) continue;
     list.Replace(index, std::string(kShreddedMarker) + entry);
     marked.Add(entry);
   }

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/Exception.h"
 #include "engine/FileSystem.h"
@@ -31,6 +34,10 @@ struct TShredSize {
   enum TKind { kExistingFile, kFill };
   TKind Kind;
   std::int64_t Bytes;  // an existing file's length, or the fill's size; negative: skip
+  // Which file was sized: only that file is overwritten, scrubbed and marked.
+  std::optional<TFileIdentity> Identity = std::nullopt;
+  // Why an entry is skipped, where the user is to be told.
+  std::string_view Reason = {};
 };
 
 // How a run over the list ended: after its last entry, or at a stop.
@@ -49,8 +56,9 @@ class TShredEngine {
   TShredEngine& operator=(const TShredEngine&) = delete;
   ~TShredEngine();
 
-  // An existing file and its length, or a fill: of 95% of the drive's free space for
-  // any other name (a folder too), of 0 bytes for an empty text.
+  // An existing file and its length, or a fill of 95% of the free space of the volume
+  // that holds any other name (a folder too). An entry that is no full path of a file
+  // (EntryRules.h), or a link, is skipped with its reason.
   TShredSize ShredSize(const std::string& entry);
 
   // Overwrites the answer's bytes with zeros from byte 0 and flushes them to the
@@ -70,6 +78,9 @@ class TShredEngine {
 
  private:
   TRunEnd RunEntries(IFileList& list);
+  // Whether each entry named a file as the run began: such a name never becomes a
+  // fill, even once the file has gone under another of its names.
+  std::vector<bool> FilesAtStart(const IFileList& list);
   void ClearReadOnly(const std::string& entry, const TShredSize& size);
 
   IFileSystem& FFileSystem;

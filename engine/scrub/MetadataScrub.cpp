@@ -21,15 +21,17 @@ constexpr std::size_t IndexEntryBytes(std::size_t characters) { return (16 + 66 
 
 }  // namespace
 
-void TMetadataScrub::ForgetLengthAndTimes(const std::string& path) {
+bool TMetadataScrub::ForgetLengthAndTimes(const std::string& path, const std::optional<TFileIdentity>& identity) {
   // Nothing of the contents is left to lose: if this open fails (a scanner has the
   // file), the name still goes and the file is still deleted.
   const auto file = FFileSystem.OpenExisting(path, true);
-  if (!file) return;
+  if (!file) return true;
+  if (identity && file->Identity() != identity) return false;
   // Times last: cutting the length sets the last-write time. One flush carries both.
   file->Truncate();
   file->SetTimes(kScrubFileTime);
   file->Flush();
+  return true;
 }
 
 std::optional<std::string> TMetadataScrub::NameInGap(const std::string& own, const std::optional<TNameGap>& gap,
@@ -121,8 +123,8 @@ bool TMetadataScrub::Rename(const std::string& folder, std::string& current, std
   return true;
 }
 
-bool TMetadataScrub::ScrubAndDelete(const std::string& path) {
-  ForgetLengthAndTimes(path);
+bool TMetadataScrub::ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity) {
+  if (!ForgetLengthAndTimes(path, identity)) return false;
 
   // The neighbours as they are before the first rename, which could land among them.
   const std::string folder(FolderOf(path));

@@ -28,8 +28,9 @@ class TMetadataScrub {
 
   // For a file whose contents are already overwritten and flushed. True only when
   // the file is gone under every name it had. When it stays, it gets its own path
-  // back where it can, so the entry still names it and a later run can retry.
-  bool ScrubAndDelete(const std::string& path);
+  // back where it can, so the entry still names it and a later run can retry. Another
+  // file than the one overwritten (identity) under the path is left alone.
+  bool ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity);
 
   // Before each run: the folders are listed afresh.
   void StartRun() noexcept {
@@ -60,7 +61,8 @@ class TMetadataScrub {
   static constexpr char kShortNameStart = '~';
 
  private:
-  void ForgetLengthAndTimes(const std::string& path);
+  // False when the path now leads to another file.
+  bool ForgetLengthAndTimes(const std::string& path, const std::optional<TFileIdentity>& identity);
   // The long name: in the gap behind the file's own where the folder has one.
   std::string LongName(const std::string& folder, const std::string& own, const std::optional<TNameGap>& gap,
                        const std::optional<std::string>& after);

@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <string_view>
 
+#include <winternl.h>
+
 #include "base/Handles.h"
 #include "base/WideText.h"
 #include "engine/win32/Win32Path.h"
 
 namespace {
+
+// FILE_INFORMATION_CLASS's FileInternalInformation, which winternl.h does not name.
+constexpr auto kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
 
 class TWin32File final : public IShredFile {
  public:
@@ -49,9 +54,35 @@ class TWin32File final : public IShredFile {
     return ::SetFileTime(FHandle.get(), &time, &time, &time) != FALSE;
   }
 
+  // The file's number alone (FileInternalInformation, as nFileIndex gives it): the
+  // calls that also give the volume's serial number read the volume's description,
+  // which under Wine costs more than the rest of a small file's shredding.
+  std::optional<TFileIdentity> Identity() override {
+    IO_STATUS_BLOCK io{};
+    LARGE_INTEGER index{};
+    if (!NT_SUCCESS(::NtQueryInformationFile(FHandle.get(), &io, &index, sizeof index, kFileInternalInformation)))
+      return std::nullopt;
+    return TFileIdentity{static_cast<std::uint64_t>(index.QuadPart)};
+  }
+
  private:
   UniqueFile FHandle;
 };
+
+// A plain file on a disk: not a device, a pipe or a console, not a folder, and not a
+// link or mount point opened as itself.
+bool IsPlainDiskFile(HANDLE file) {
+  FILE_BASIC_INFO info{};
+  return ::GetFileType(file) == FILE_TYPE_DISK &&
+         ::GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info) &&
+         (info.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+// "Local\" keeps the name to this session; the rest may hold no backslash.
+std::wstring WipeMutexName(std::wstring volume) {
+  std::replace(volume.begin(), volume.end(), L'\\', L'/');
+  return L"Local\\Quorvane free-space wipe " + volume;
+}
 
 std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
   UniqueFile file(handle);
@@ -86,8 +117,13 @@ bool TWin32FileSystem::NameExists(const std::string& path) {
 
 std::unique_ptr<IShredFile> TWin32FileSystem::OpenExisting(const std::string& path, bool forWriting) {
   const DWORD access = forWriting ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  return Wrap(
-      ::CreateFileW(Win32Path(path).c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(::CreateFileW(Win32Path(path).c_str(), access, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  // What a name leads to is checked when it is opened for reading, as the run sizes it;
+  // a later open for writing is of a file the caller knows by its identity. (Asked of
+  // a file open for writing, fusefat was seen to lose the writes that followed.)
+  if (!file || (!forWriting && !IsPlainDiskFile(file.get()))) return nullptr;
+  return std::make_unique<TWin32File>(std::move(file));
 }
 
 std::unique_ptr<IShredFile> TWin32FileSystem::CreateFill(const std::string& path) {
@@ -104,17 +140,58 @@ bool TWin32FileSystem::Rename(const std::string& from, const std::string& to) {
   return ::MoveFileExW(Win32Path(from).c_str(), Win32Path(to).c_str(), 0) != FALSE;
 }
 
-std::int64_t TWin32FileSystem::FreeSpace(const std::string& root) {
+// Asked of the folder itself, which may hold another volume than its drive's root.
+std::int64_t TWin32FileSystem::FreeSpace(const std::string& folder) {
   ULARGE_INTEGER available{}, total{}, totalFree{};
-  if (!::GetDiskFreeSpaceExW(Win32Path(root).c_str(), &available, &total, &totalFree)) return -1;
+  if (!::GetDiskFreeSpaceExW(Win32Path(folder).c_str(), &available, &total, &totalFree)) return -1;
   return static_cast<std::int64_t>(available.QuadPart);
 }
 
-std::int64_t TWin32FileSystem::ClusterSize(const std::string& root) {
+// GetDiskFreeSpaceW wants the volume's root.
+std::int64_t TWin32FileSystem::ClusterSize(const std::string& folder) {
+  const std::string root = VolumeOf(folder);
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-  if (!::GetDiskFreeSpaceW(Win32Path(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
+  if (root.empty() ||
+      !::GetDiskFreeSpaceW(Win32Path(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
     return -1;
   return static_cast<std::int64_t>(sectorsPerCluster) * bytesPerSector;
+}
+
+// One named mutex per volume: by its GUID where the system has one, else by its
+// serial number and root, else by its root alone, as every process of the session
+// works them out alike.
+std::shared_ptr<void> TWin32FileSystem::HoldVolume(const std::string& folder) {
+  std::string root = VolumeOf(folder);
+  if (root.empty()) root = folder;
+  // "C:\" and "\\?\C:\" are one root.
+  if (root.starts_with("\\\\?\\") && root.size() > 5 && root[5] == ':') root.erase(0, 4);
+  const std::wstring wideRoot = Win32Path(root);
+  wchar_t guid[64] = {};
+  DWORD serial = 0;
+  std::wstring volume = WideOf(root);
+  if (::GetVolumeNameForVolumeMountPointW(wideRoot.c_str(), guid, 64))
+    volume = guid;
+  else if (::GetVolumeInformationW(wideRoot.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+    volume = std::to_wstring(serial) + L" " + volume;
+  // Letters name the same root in either case.
+  ::CharUpperBuffW(volume.data(), static_cast<DWORD>(volume.size()));
+  UniqueKernelObject mutex(::CreateMutexW(nullptr, FALSE, WipeMutexName(volume).c_str()));
+  if (!mutex) return nullptr;
+  // Abandoned: its holder died, and its leftovers are for this wipe to remove.
+  const DWORD taken = ::WaitForSingleObject(mutex.get(), 0);
+  if (taken != WAIT_OBJECT_0 && taken != WAIT_ABANDONED) return nullptr;
+  return std::shared_ptr<void>(mutex.release(), [](void* held) {
+    ::ReleaseMutex(held);
+    ::CloseHandle(held);
+  });
+}
+
+std::string TWin32FileSystem::VolumeOf(const std::string& path) {
+  const std::wstring wide = Win32Path(path);
+  std::wstring root(wide.size() + MAX_PATH, L'\0');
+  if (!::GetVolumePathNameW(wide.c_str(), root.data(), static_cast<DWORD>(root.size()))) return {};
+  root.resize(root.find(L'\0'));
+  return ExactNarrowOf(root).value_or(std::string());
 }
 
 bool TWin32FileSystem::CreateFolder(const std::string& path) {
@@ -173,10 +250,10 @@ TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std:
 }
 
 std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std::string& path, std::size_t limit) {
-  const UniqueFile file(
-      ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFile file(::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+  if (!file || !IsPlainDiskFile(file.get()) || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
       static_cast<std::uint64_t>(size.QuadPart) > limit)
     return std::nullopt;
   std::vector<std::byte> data(static_cast<std::size_t>(size.QuadPart));

@@ -14,8 +14,10 @@ class TWin32FileSystem : public IFileSystem {
   std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
-  std::int64_t FreeSpace(const std::string& root) override;
-  std::int64_t ClusterSize(const std::string& root) override;
+  std::int64_t FreeSpace(const std::string& folder) override;
+  std::int64_t ClusterSize(const std::string& folder) override;
+  std::string VolumeOf(const std::string& path) override;
+  std::shared_ptr<void> HoldVolume(const std::string& folder) override;
   bool CreateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;

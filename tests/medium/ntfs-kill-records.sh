@@ -3,8 +3,9 @@
 # not respond) on an NTFS image. It holds no handle per small file, so the system
 # cannot remove them: what is left must be only the record fill's folder of small
 # zero files, taking no space, and the next fill of that drive must remove it first
-# and then wipe the records itself. A folder of that name holding a file of the
-# user's is never touched.
+# and then wipe the records itself. A second window's wipe of the drive while the
+# first runs is refused and leaves the first's folder alone. A folder of that name
+# holding a file of the user's is never touched.
 # usage: ntfs-kill-records.sh WINE_RUN SHREDRUN_EXE WINEPREFIX DRIVE_LETTER
 set -uo pipefail
 letter=${4:?drive letter}
@@ -38,6 +39,12 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 ((made >= 20)) || fail "the record fill never made 20 small files (made $made)"
+# A second window's wipe of the drive meanwhile is refused: the first one's record
+# folder is live, no leftover to remove, and its small files stay where they are.
+second=$(shredrun "$letter:\\other-$token") || fail "the second shredrun exited with $?"
+expect_lines "$second" "$letter:\\other-$token"
+kill -0 "$job" 2>/dev/null || fail "the first wipe ended before the second was done: the test shows nothing"
+[ "$(find "$top" -type f 2>/dev/null | wc -l)" -ge "$made" ] || fail "the second wipe removed the first one's small files"
 pids=$(pgrep -f -- "wipe-$token") || fail "cannot find the shredrun process for $token"
 kill -9 $pids
 wait "$job" 2>/dev/null

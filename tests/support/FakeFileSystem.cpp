@@ -1,5 +1,7 @@
 #include "tests/support/FakeFileSystem.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <iterator>
 
@@ -44,7 +46,7 @@ class TFakeFile final : public IShredFile {
       // A file at its size limit takes nothing more; a full drive takes what fits.
       const std::size_t growth = FPosition + accepted > node.data.size() ? FPosition + accepted - node.data.size() : 0;
       if (node.data.size() + growth > FFs.maxFillFileSize) fails = true, accepted = 0;
-      const std::string root = FPath.substr(0, 3);
+      const std::string root = FFs.VolumeKey(FPath);
       if (const auto it = FFs.freeSpace.find(root); it != FFs.freeSpace.end()) {
         const auto room = static_cast<std::size_t>(std::max<std::int64_t>(0, it->second - FFs.FillBytes(root)));
         if (growth > room) fails = true, accepted = static_cast<std::uint32_t>(std::min<std::size_t>(accepted, room));
@@ -74,6 +76,7 @@ class TFakeFile final : public IShredFile {
     FFs.nodes.at(FPath).times = fileTime;
     return true;
   }
+  std::optional<TFileIdentity> Identity() override { return TFileIdentity{FFs.nodes.at(FPath).id}; }
 
  private:
   TFakeFileSystem& FFs;
@@ -82,7 +85,14 @@ class TFakeFile final : public IShredFile {
 };
 
 void TFakeFileSystem::AddFile(const std::string& path, std::size_t size, std::byte fill) {
-  nodes[path].data.assign(size, fill);
+  auto& node = nodes[path] = Node{};
+  node.data.assign(size, fill);
+  node.id = ++FLastId;
+}
+
+void TFakeFileSystem::AddLink(const std::string& path) {
+  AddFile(path, 0);
+  nodes[path].attributes = kReparsePoint | 0x20;
 }
 
 void TFakeFileSystem::AddFolder(const std::string& path) { nodes[path].folder = true; }
@@ -117,7 +127,8 @@ std::unique_ptr<IShredFile> TFakeFileSystem::Open(const std::string& path) {
 
 std::unique_ptr<IShredFile> TFakeFileSystem::OpenExisting(const std::string& path, bool forWriting) {
   const TLogged logged(*this, (forWriting ? "open-rw " : "open-r ") + path);
-  if (!FileExists(path)) return nullptr;
+  // A link is opened as itself, which is no plain file.
+  if (!FileExists(path) || (nodes.at(path).attributes & kReparsePoint) != 0) return nullptr;
   if ((forWriting ? lockedForWriting : lockedForReading).count(path)) return nullptr;
   return Open(path);
 }
@@ -128,6 +139,7 @@ std::unique_ptr<IShredFile> TFakeFileSystem::CreateFill(const std::string& path)
   if (fillsBeforeFailure > 0) --fillsBeforeFailure;
   auto& node = nodes[path];
   node = Node{};
+  node.id = ++FLastId;
   node.fill = true;
   node.deleteOnClose = deleteOnCloseHonoured;
   return Open(path);
@@ -155,14 +167,32 @@ bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
   return true;
 }
 
-std::int64_t TFakeFileSystem::FreeSpace(const std::string& root) {
-  const TLogged logged(*this, "free-space " + root);
+std::int64_t TFakeFileSystem::FreeSpace(const std::string& folder) {
+  const TLogged logged(*this, "free-space " + folder);
+  const std::string root = VolumeKey(folder);
   const auto it = freeSpace.find(root);
   if (it == freeSpace.end()) return -1;
   std::int64_t taken = FillBytes(root) + mftGrown;
   for (const auto& [path, node] : nodes)
-    if (path.compare(0, root.size(), root) == 0) taken += node.clusterBytes;
+    if (VolumeKey(path) == root) taken += node.clusterBytes;
   return it->second - taken;
+}
+
+std::shared_ptr<void> TFakeFileSystem::HoldVolume(const std::string& folder) {
+  const std::string root = VolumeKey(folder);
+  const TLogged logged(*this, "hold " + root);
+  if (heldElsewhere.count(root) != 0) return nullptr;
+  return std::make_shared<int>(0);
+}
+
+std::string TFakeFileSystem::VolumeKey(const std::string& path) const {
+  std::string found;
+  // Letters name the same folder in either case.
+  const auto same = [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b)); };
+  for (const auto& [root, free] : freeSpace)
+    if (path.size() >= root.size() && std::equal(root.begin(), root.end(), path.begin(), same) && root.size() > found.size())
+      found = root;
+  return found.empty() ? path.substr(0, 3) : found;
 }
 
 std::int64_t TFakeFileSystem::ClusterSize(const std::string&) { return clusterSize; }
@@ -314,7 +344,7 @@ std::optional<std::vector<std::string>> TFakeFileSystem::ListNames(const std::st
 std::int64_t TFakeFileSystem::FillBytes(const std::string& root) const {
   std::int64_t bytes = 0;
   for (const auto& [path, node] : nodes)
-    if (node.fill && path.compare(0, root.size(), root) == 0) bytes += static_cast<std::int64_t>(node.data.size());
+    if (node.fill && VolumeKey(path) == root) bytes += static_cast<std::int64_t>(node.data.size());
   return bytes;
 }
 

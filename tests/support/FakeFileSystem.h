@@ -26,6 +26,7 @@ class TFakeFileSystem : public IFileSystem {
     bool small = false;             // made by CreateSmallFile
     int record = -1;                // its MFT record, when the drive has an MFT
     std::int64_t clusterBytes = 0;  // what a small file or folder takes of the free space
+    std::uint64_t id = 0;           // its identity on the drive; a file made anew gets a new one
   };
   // What an MFT record last held: a deleted file's data, a folder's index, only the
   // attributes of data that went to a cluster, or that many bytes of resident data.
@@ -41,7 +42,10 @@ class TFakeFileSystem : public IFileSystem {
   // Set up.
   void AddFile(const std::string& path, std::size_t size, std::byte fill = std::byte{0x5A});
   void AddFolder(const std::string& path);
-  std::map<std::string, std::int64_t> freeSpace;  // by root
+  // A symbolic link to a file, as Windows shows one: a reparse point.
+  void AddLink(const std::string& path);
+  std::set<std::string> heldElsewhere;  // volumes whose free space another window is wiping
+  std::map<std::string, std::int64_t> freeSpace;  // by volume root: "D:\\", or a mounted folder "D:\\in\\"
   std::set<std::string> lockedForReading;         // opens for sizing fail
   std::set<std::string> lockedForWriting;         // opens for overwriting fail
   int failWriteAfter = -1;                        // writes that succeed before one fails; -1: never
@@ -98,8 +102,10 @@ class TFakeFileSystem : public IFileSystem {
   std::unique_ptr<IShredFile> CreateFill(const std::string& path) override;
   bool Delete(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
-  std::int64_t FreeSpace(const std::string& root) override;
-  std::int64_t ClusterSize(const std::string& root) override;
+  std::int64_t FreeSpace(const std::string& folder) override;
+  std::int64_t ClusterSize(const std::string& folder) override;
+  std::string VolumeOf(const std::string& path) override { return VolumeKey(path); }
+  std::shared_ptr<void> HoldVolume(const std::string& folder) override;
   // Each takes a record where the drive has an MFT, and a cluster where it has none.
   TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
   bool CreateFolder(const std::string& path) override;
@@ -114,6 +120,9 @@ class TFakeFileSystem : public IFileSystem {
   bool AllZero(const std::string& path) const;
   // Bytes the fill files on a drive hold now.
   std::int64_t FillBytes(const std::string& root) const;
+  // The deepest volume of freeSpace that holds the path; else its drive's root.
+  std::string VolumeKey(const std::string& path) const;
+  std::uint64_t FLastId = 0;
   // The paths of everything in a folder, however deep.
   std::vector<std::string> Under(const std::string& folder) const;
 

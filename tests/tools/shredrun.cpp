@@ -16,7 +16,9 @@
 
 #include "engine/run/ShredEngine.h"
 #include "engine/freespace/WipeTexts.h"
+#include "base/WideText.h"
 #include "engine/win32/Win32FileSystem.h"
+#include "engine/win32/Win32Path.h"
 #include "tests/support/VectorFileList.h"
 
 namespace {
@@ -78,7 +80,8 @@ int main(int argc, char** argv) {
     } else if (arg.rfind("--", 0) == 0) {
       return Usage();
     } else {
-      paths.push_back(arg);
+      // As the program lists a name from its command line: full, once.
+      paths.push_back(NarrowOf(AbsolutePathOf(WideOf(arg))));
     }
   }
   if (paths.empty()) return Usage();

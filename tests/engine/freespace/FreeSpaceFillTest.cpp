@@ -3,6 +3,7 @@
 // not be made, and the system may keep a file it should remove.
 #include "engine/freespace/FreeSpaceFill.h"
 #include "engine/freespace/FreeSpaceWipe.h"
+#include "engine/freespace/RecordTree.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,32 @@ TEST(FreeSpaceWipe, NinetyFivePercentRoundsHalfToEven) {
   EXPECT_EQ(NinetyFivePercent(-1), -1);
   EXPECT_EQ(NinetyFivePercent(2260491858LL), 2147467265LL);
   EXPECT_EQ(NinetyFivePercent(INT64_MAX), 8762203435012037017LL);  // no overflow
+}
+
+// A folder where another volume is mounted (or a junction to one): the fill and its
+// records are sized and watched by that volume, not by the drive's root.
+TEST(FreeSpaceWipe, AFillUnderAMountedFolderIsSizedByThatVolume) {
+  TEngineRig rig;
+  rig.fs.freeSpace["W:\\"] = 80000000;
+  rig.fs.freeSpace["W:\\inner\\"] = 100000;
+  rig.fs.AddFolder("W:\\inner");
+  EXPECT_EQ(rig.Run({"W:\\inner\\wipe"})[0], "SHREDDED! ... W:\\inner\\wipe");
+  EXPECT_EQ(rig.display.maxes.front(), 95000);
+  for (const std::string& asked : rig.fs.Logged("free-space ")) EXPECT_EQ(asked, "free-space W:\\inner\\");
+  EXPECT_EQ(rig.fs.nodes.size(), 1u);
+}
+
+// Another window wipes that volume: its fill and its record folder are its own, not
+// leftovers, and this wipe touches nothing.
+TEST(FreeSpaceWipe, AVolumeAnotherWindowWipesIsLeftAlone) {
+  TEngineRig rig;
+  rig.fs.freeSpace["D:\\"] = 100000;
+  rig.fs.AddFolder("D:\\" + std::string(kRecordFolderName));
+  rig.fs.heldElsewhere.insert("D:\\");
+  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "D:\\wipe");
+  EXPECT_TRUE(rig.fs.Logged("create").empty() && rig.fs.Logged("rmdir").empty() && rig.fs.Logged("list").empty());
+  EXPECT_EQ(rig.display.status, "Not wiped: another Quorvane window is wiping the free space of the drive of "
+                                "D:\\wipe; list it again once that is done");
 }
 
 TEST(FreeSpaceFillTest, AFillThatOneFileCannotHoldGoesOnInNewFilesAndAllGoTogether) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/EntryRules.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/WipeTexts.h"
 #include "engine/run/ShredTexts.h"
@@ -24,7 +25,7 @@ TEST_F(ShredEngineTest, SizesOfEmptyExistingAndMissingEntries) {
   rig.fs.AddFile("C:\\f", 20000);
   rig.fs.AddFolder("C:\\dir");
   rig.fs.freeSpace["C:\\"] = 30;
-  EXPECT_EQ(rig.engine.ShredSize("").Bytes, 0);
+  EXPECT_EQ(rig.engine.ShredSize("").Bytes, -1);
   EXPECT_EQ(rig.engine.ShredSize("C:\\f").Bytes, 20000);
   EXPECT_EQ(rig.engine.ShredSize("C:\\f").Kind, TShredSize::kExistingFile);
   EXPECT_EQ(rig.engine.ShredSize("C:\\missing").Bytes, 28);
@@ -151,10 +152,46 @@ TEST_F(ShredEngineTest, ReadOnlyIsClearedAndOtherAttributesKept) {
   EXPECT_EQ(rig.fs.Logged("setattr"), std::vector<std::string>{"setattr C:\\pinned 32"});
 }
 
-TEST_F(ShredEngineTest, WildcardNamesAreNeverTakenForOtherFiles) {
+// The entry rules' table is EntryRulesTest's; here the run keeps to them.
+TEST_F(ShredEngineTest, RefusedEntriesAndLinksAreNeitherTouchedNorMarkedAndSayWhy) {
   rig.fs.AddFile("C:\\*", 10);  // what FindFirstFileA would match
+  rig.fs.AddLink("C:\\link");
   rig.fs.freeSpace["C:\\"] = 100;
-  EXPECT_EQ(rig.engine.ShredSize("C:\\*").Bytes, 95);
+  EXPECT_EQ(rig.Run({"C:\\*", "C:\\link"}), (std::vector<std::string>{"C:\\*", "C:\\link"}));
+  EXPECT_TRUE(rig.fs.Logged("open").empty() && rig.fs.Logged("create").empty() && rig.fs.Logged("setattr").empty());
+  EXPECT_EQ(rig.display.statuses,
+            (std::vector<std::string>{"Not shredded: C:\\*: " + std::string(RefusalText(TEntryRefusal::kWildcards)),
+                                      "Not shredded: C:\\link: " + std::string(kLinkReason)}));
+}
+
+// Only the file that was sized is overwritten: another made under its name since is
+// left alone, and so is one that takes its name before the scrub.
+TEST_F(ShredEngineTest, AnotherFileUnderTheSizedNameIsNotTouched) {
+  rig.fs.AddFile("C:\\a", 100);
+  const TShredSize size = rig.engine.ShredSize("C:\\a");
+  rig.fs.AddFile("C:\\a", 100);  // replaced: same name and length, another file
+  EXPECT_EQ(rig.engine.ShredFile("C:\\a", size), -1);
+  EXPECT_TRUE(rig.fs.Logged("write").empty());
+
+  rig.fs.AddFile("C:\\b", 100);
+  rig.fs.after["flush C:\\b"] = [this] { rig.fs.AddFile("C:\\b", 5); };
+  EXPECT_EQ(rig.Run({"C:\\b"}), std::vector<std::string>{"C:\\b"});
+  EXPECT_EQ(rig.fs.nodes.at("C:\\b").data.size(), 5u);
+  EXPECT_TRUE(rig.fs.Logged("rename").empty());
+}
+
+// A second name of a file shredded earlier in the run (a hard link, an 8.3 name,
+// another drive letter) is missing by its turn: it is no free space to fill.
+TEST_F(ShredEngineTest, ANameWhoseFileWentEarlierInTheRunIsNoFill) {
+  rig.fs.AddFile("C:\\long name.txt", 10);
+  rig.fs.AddFile("C:\\LONGNA~1.TXT", 10);
+  rig.fs.freeSpace["C:\\"] = 100000;
+  // The two names are one file: the second goes with the first.
+  rig.fs.after["truncate C:\\long name.txt"] = [this] { rig.fs.nodes.erase("C:\\LONGNA~1.TXT"); };
+  EXPECT_EQ(rig.Run({"C:\\long name.txt", "C:\\LONGNA~1.TXT"}),
+            (std::vector<std::string>{"SHREDDED! ... C:\\long name.txt", "C:\\LONGNA~1.TXT"}));
+  EXPECT_TRUE(rig.fs.Logged("create").empty());
+  EXPECT_EQ(rig.display.status, "Not shredded: C:\\LONGNA~1.TXT: " + std::string(kGoneReason));
 }
 
 TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgress) {
@@ -171,6 +208,7 @@ TEST_F(ShredEngineTest, FilesOfTwoGigabytesAndMoreAreOverwrittenWithScaledProgre
     bool Flush() override { return true; }
     bool Truncate() override { return true; }
     bool SetTimes(std::int64_t) override { return true; }
+    std::optional<TFileIdentity> Identity() override { return std::nullopt; }
 
    private:
     std::int64_t& FWritten;

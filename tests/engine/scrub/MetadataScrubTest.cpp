@@ -193,6 +193,16 @@ TEST_F(MetadataScrubTest, ARunListsEachFolderOnceAndEveryLongNameSortsBehindItsF
   EXPECT_EQ(rig.fs.Logged("create").size(), covers.size());
 }
 
+// A file that cannot be opened for sizing ends the run with an error; the folder that
+// lost two files before it still gets its covers.
+TEST_F(MetadataScrubTest, ARunEndedByAnErrorStillCoversItsFolders) {
+  for (const char* name : {"C:\\d\\a.txt", "C:\\d\\b.txt", "C:\\d\\c.txt"}) rig.fs.AddFile(name, 10);
+  rig.fs.lockedForReading.insert("C:\\d\\c.txt");
+  EXPECT_THROW(rig.Run({"C:\\d\\a.txt", "C:\\d\\b.txt", "C:\\d\\c.txt"}), EFOpenError);
+  EXPECT_EQ(rig.fs.Logged("create C:\\d\\").size(), 1u);
+  EXPECT_EQ(rig.fs.nodes.size(), 1u);  // the cover went too
+}
+
 // A rename that fails leaves the file where it is: it goes under the name it has,
 // since its contents are gone already.
 TEST_F(MetadataScrubTest, AFailedRenameStillDeletesTheFileUnderTheNameItHas) {

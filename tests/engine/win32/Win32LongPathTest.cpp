@@ -29,17 +29,25 @@ std::wstring CurrentFolder() {
   return folder;
 }
 
-TEST(Win32PathTest, AnEntryReachesTheSystemAbsoluteNormalAndBehindThePrefix) {
-  EXPECT_EQ(Win32Path("C:\\a\\..\\b\\.\\c.txt. "), L"\\\\?\\C:\\b\\c.txt") << "dots, trailing dot and blank";
-  EXPECT_EQ(Win32Path("C:/x//y/z.txt"), L"\\\\?\\C:\\x\\y\\z.txt");
-  EXPECT_EQ(Win32Path("\\\\quorvane\\share\\a\\..\\b.txt"), L"\\\\?\\UNC\\quorvane\\share\\b.txt");
-  EXPECT_EQ(Win32Path("rel\\x.txt"), L"\\\\?\\" + CurrentFolder() + L"\\rel\\x.txt");
+// A full path reaches the system exactly as listed: a trailing dot or blank is the
+// name's own, and only a command-line name is made full, once.
+TEST(Win32PathTest, AnEntryReachesTheSystemExactlyBehindThePrefix) {
+  EXPECT_EQ(Win32Path("C:\\d\\c.txt. "), L"\\\\?\\C:\\d\\c.txt. ");
+  EXPECT_EQ(Win32Path("C:/x/z.txt"), L"\\\\?\\C:\\x\\z.txt");
+  EXPECT_EQ(Win32Path("\\\\quorvane\\share\\b.txt."), L"\\\\?\\UNC\\quorvane\\share\\b.txt.");
   EXPECT_EQ(Win32Path("C:\\caf\xE9.txt"), L"\\\\?\\C:\\caf\x00E9.txt") << "the ANSI code page, 1252 here";
   const std::string deep = "C:\\" + std::string(200, 'd') + "\\" + std::string(200, 'e') + "\\f.txt";
   EXPECT_EQ(Win32Path(deep), L"\\\\?\\" + WideOf(deep));
-  // What has the prefix is the caller's own, and nothing names nothing.
+  // What has the prefix is the caller's own; a device stays a device; nothing names nothing.
   EXPECT_EQ(Win32Path("\\\\?\\C:\\a\\..\\b"), L"\\\\?\\C:\\a\\..\\b");
+  EXPECT_EQ(Win32Path("\\\\.\\C:"), L"\\\\.\\C:");
   EXPECT_EQ(Win32Path(""), L"");
+
+  EXPECT_EQ(AbsolutePathOf(L"rel\\x.txt. "), CurrentFolder() + L"\\rel\\x.txt. ");
+  EXPECT_EQ(AbsolutePathOf(L"C:\\a\\..\\b\\.\\c.txt."), L"C:\\b\\c.txt.");
+  EXPECT_EQ(AbsolutePathOf(L"C:/x//y/z.txt"), L"C:\\x\\y\\z.txt");
+  EXPECT_EQ(AbsolutePathOf(L"C:\\..\\.."), L"C:\\");
+  EXPECT_EQ(AbsolutePathOf(L"\\\\quorvane\\share\\a"), L"\\\\quorvane\\share\\a");
 }
 
 // The real file system, with the renames of a scrub as it answered them.

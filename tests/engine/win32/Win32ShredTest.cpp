@@ -111,7 +111,20 @@ TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
   EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
   EXPECT_EQ(rig.engine.ShredSize(unc).Bytes, -1);
   EXPECT_EQ(rig.engine.ShredSize(noDrive).Bytes, -1);
-  EXPECT_EQ(rig.display.status, "shredding : size is 0 bytes ...");  // the last file the run started on
+  EXPECT_EQ(rig.display.status, "Not shredded: : it is not a full path of a file");  // the last entry told of
+}
+
+// Linux drives, WSL and \\?\ tools make names that end in a dot or a blank; the system's
+// path rules would take "a.txt." for its neighbour "a.txt". Each is shredded as itself.
+TEST_F(Win32ShredTest, ANameEndingInADotOrABlankIsShreddedAsItselfNeverItsNeighbour) {
+  const std::string neighbour = MakeFile("a.txt", 3000);
+  const std::string dotted = MakeFile("a.txt.", 2000);
+  const std::string blank = MakeFile("x ", 1000);
+  EXPECT_EQ(rig.Run({dotted, blank}),
+            (std::vector<std::string>{"SHREDDED! ... " + dotted, "SHREDDED! ... " + blank}));
+  EXPECT_EQ(ReadFileBytes(neighbour), std::string(3000, 'Q'));
+  EXPECT_FALSE(PathExists(dotted));
+  EXPECT_FALSE(PathExists(blank));
 }
 
 TEST_F(Win32ShredTest, ALowerCaseDriveLetterSelectsTheSameDrive) {
