@@ -125,10 +125,10 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
       FDisplay.SetStatusText(FormatMessage1(kStoppedBefore, entry));
       return TRunEnd::Stopped;
     }
-    // A file listed twice is gone by its second entry; sized again, its missing name
-    // would start a fill of the drive's free space that nobody asked for.
     // Shredded in an earlier run: nothing is left to do.
     if (entry.starts_with(kShreddedMarker)) continue;
+    // A file listed twice is gone by its second entry; sized again, its missing name
+    // would start a fill of the drive's free space that nobody asked for.
     if (marked.Contains(entry)) {
       list.Replace(index, std::string(kShreddedMarker) + entry);
       continue;
