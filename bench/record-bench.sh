@@ -11,8 +11,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-/work/main/build/i686}")
-wine_run=$build/wine-run shredrun_exe=$build/tests/tools/shredrun.exe
-[ -x "$wine_run" ] && [ -f "$shredrun_exe" ] || { echo "build $build first (target shredrun)" >&2; exit 2; }
+wine_run=$build/wine-run shredrun_exe=$build/tests/tools/shredrun.exe floor_exe=$build/bench/record_floor.exe
+[ -x "$wine_run" ] && [ -f "$shredrun_exe" ] && [ -f "$floor_exe" ] \
+  || { echo "build $build first (targets shredrun, record_floor)" >&2; exit 2; }
 [ "$(id -u)" = 0 ] || { echo "needs root for the mounts" >&2; exit 2; }
 rounds=${ROUNDS:-3} records=${RECORDS:-20000} letter=O
 
@@ -97,6 +98,8 @@ for ((round = 1; round <= rounds; round++)); do
   # The same number of files, made natively in the same tree on the same mount.
   times[native.records]+="$(native_tree "$mnt/native" "$made") "
   rm -rf "$mnt/native"
+  times[floor.records]+="$("$wine_run" "$floor_exe" "$letter:\\floor" "$made" 664 </dev/null | tr -d '\r') "
+  rm -rf "$mnt/floor"
   unmount "$mnt"
   rm -f "$image"
 
@@ -123,14 +126,18 @@ median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { pr
 calc() { awk "BEGIN { printf \"$1\", $2 }"; }
 made=$(median "${times[ntfs.made]}") records_s=$(median "${times[ntfs.records]}")
 removal_s=$(median "${times[ntfs.removal]}") native_s=$(median "${times[native.records]}")
+floor_s=$(median "${times[floor.records]}")
 total=$(median "${times[ntfs.total]}") data=$(median "${times[ntfs.data]}")
 rate=$(calc %.0f "$made / $records_s") native_rate=$(calc %.0f "$made / $native_s")
+floor_rate=$(calc %.0f "$made / $floor_s")
 echo
 echo "Medians of $rounds runs, 1 GiB images under Wine ($records deleted small files on NTFS):"
 # Each file fills one record, and so does each folder of the tree (about one for
 # every four files): the rate counts the files alone.
 printf 'NTFS (ntfs-3g): %s small files for the free records in %ss: %s files/s; native loop %s/s (engine/native %s)\n' \
   "$made" "$records_s" "$rate" "$native_rate" "$(calc %.2f "$rate / $native_rate")"
+printf '                the least Wine takes for the same files %s/s (Wine floor/native %s, engine/floor %s)\n' \
+  "$floor_rate" "$(calc %.2f "$floor_rate / $native_rate")" "$(calc %.2f "$rate / $floor_rate")"
 printf '                removing them %ss (%s files/s)\n' "$removal_s" "$(calc %.0f "$made / $removal_s")"
 printf '                whole wipe %ss: data fill %ss, records and their removal %s%% of it\n' \
   "$total" "$data" "$(calc %.1f "100 * ($records_s + $removal_s) / $total")"

@@ -58,6 +58,21 @@ struct TSmallFile {
   std::int64_t record = -1;      // its number on the drive (on NTFS its MFT record); -1: unknown
 };
 
+// A folder held open while many small files are made in it: each is named within the
+// folder, so the system does not walk the whole path again for every file. Destroying
+// it closes the folder.
+class IHeldFolder {
+ public:
+  virtual ~IHeldFolder() = default;
+  // A new file of this name in the folder holding count bytes of data, closed before
+  // this returns, so that no handle stays open per file; fails rather than replace
+  // anything of that name. One that is created but not written in full is removed.
+  virtual TSmallFile CreateSmallFile(const std::string& name, const std::byte* data, std::uint32_t count) = 0;
+  // Bytes free and available to the user on the folder's volume, as
+  // IFileSystem::FreeSpace gives them, or -1.
+  virtual std::int64_t FreeSpace() = 0;
+};
+
 class IFileSystem {
  public:
   static constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
@@ -104,10 +119,9 @@ class IFileSystem {
   virtual bool RemoveFolder(const std::string& path) = 0;
   // What a folder holds, without "." and ".."; nothing when it cannot be read whole.
   virtual std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) = 0;
-  // A new file holding count bytes of data, closed before this returns, so that no
-  // handle stays open per file; fails rather than replace anything of that name.
-  // One that is created but not written in full is removed again.
-  virtual TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) = 0;
+  // A new folder as CreateFolder makes one, held open until the result is destroyed;
+  // null when it cannot be made.
+  virtual std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) = 0;
   // A file's whole contents, when it can be read and is at most limit bytes long.
   virtual std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) = 0;
   // The names of everything a folder holds, files and folders alike, without "." and

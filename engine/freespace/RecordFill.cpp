@@ -45,7 +45,8 @@ TRecordFill::TEnd TRecordFill::Run() {
 bool TRecordFill::Begin() {
   // A name that is taken (what a killed run left and the fill could not remove, or
   // anything of the user's) is never used: all under the top folder is the fill's own.
-  FTopMade = FFileSystem.CreateFolder(FTree.Top());
+  FTop = FFileSystem.CreateHeldFolder(FTree.Top());
+  FTopMade = FTop != nullptr;
   if (!FTopMade) return false;
   // The records filled must be those of the fill's volume: a tree that is not on it
   // (something put a link in between) would fill another volume's file table for good.
@@ -53,14 +54,14 @@ bool TRecordFill::Begin() {
   if (volume.empty() || FFileSystem.VolumeOf(FTree.Top() + "\\") != volume) return false;
   // Measured with the top folder in place: making it may take a cluster (a large
   // folder's index beside it may need another block), and that is no record's doing.
-  FBaseline = FFileSystem.FreeSpace(FFolder);
+  FBaseline = FreeSpace();
   FCluster = FFileSystem.ClusterSize(FFolder);
   return FBaseline >= 0;
 }
 
 std::optional<TRecordFill::TEnd> TRecordFill::MustEnd() {
   if (FStop.Requested()) return TEnd::Stopped;
-  const std::int64_t free = FFileSystem.FreeSpace(FFolder);
+  const std::int64_t free = FreeSpace();
   if (free < 0) return TEnd::Failed;
   if (free < FBaseline && MftFull(free)) return TEnd::DriveFilled;
   if (FNext >= TRecordTree::kCapacity) return TEnd::DriveFilled;
@@ -86,17 +87,22 @@ void TRecordFill::Note(const TSmallFile& made) {
 }
 
 // A slot whose probe took a cluster is tried again: its folders are there already.
+// Slots come in order, so a slot that begins no folder has its own in FLeaf.
 bool TRecordFill::MakeFolders(std::uint64_t slot) {
   if (slot < FFoldersMade) return true;
   const int begun = TRecordTree::FoldersBegunBy(slot);
-  for (int level = TRecordTree::kLevels - begun + 1; level <= TRecordTree::kLevels; ++level)
+  for (int level = TRecordTree::kLevels - begun + 1; level < TRecordTree::kLevels; ++level)
     if (!FFileSystem.CreateFolder(FTree.FolderPath(slot, level))) return false;
+  if (begun > 0) {
+    FLeaf = FFileSystem.CreateHeldFolder(FTree.FolderPath(slot, TRecordTree::kLevels));
+    if (!FLeaf) return false;
+  }
   FFoldersMade = slot + 1;
   return true;
 }
 
 bool TRecordFill::MakeFile(std::uint64_t slot, std::uint32_t length, TSmallFile& made) {
-  made = FFileSystem.CreateSmallFile(FTree.FilePath(slot), FZeros.data(), length);
+  made = FLeaf->CreateSmallFile(TRecordTree::FileName(slot), FZeros.data(), length);
   if (made.made) Note(made);
   return made.made;
 }
@@ -131,10 +137,10 @@ TRecordFill::TProbe TRecordFill::Probe(std::uint32_t length) {
   if (const auto end = MustEnd()) return {false, end};
   FTried = FNext + 1;
   if (!MakeFolders(FNext)) return {false, TEnd::Failed};
-  const std::int64_t before = FFileSystem.FreeSpace(FFolder);
+  const std::int64_t before = FreeSpace();
   TSmallFile made;
   if (!MakeFile(FNext, length, made)) return {false, TEnd::Failed};
-  const std::int64_t after = FFileSystem.FreeSpace(FFolder);
+  const std::int64_t after = FreeSpace();
   const bool wholeCluster = made.allocation < 0 || FCluster <= 0 || made.allocation >= FCluster;
   if (after < before && wholeCluster) {
     if (!FFileSystem.Delete(FTree.FilePath(FNext))) return {false, TEnd::Failed};
@@ -179,6 +185,9 @@ bool TRecordFill::RemoveAll() { return Remove(&FDisplay); }
 // Newest first, so that every folder is empty by the time its turn comes: a folder
 // goes right after the first file it was made for.
 bool TRecordFill::Remove(IShredDisplay* display) {
+  // No folder can go while it is held open.
+  FLeaf.reset();
+  FTop.reset();
   if (FRemoved || !FTopMade) return true;
   if (display) {
     display->SetStatusText(RecordRemovalText(FFolder, FNext));

@@ -63,6 +63,7 @@ class TRecordFill {
   };
 
   bool Begin();
+  std::int64_t FreeSpace() { return FTop->FreeSpace(); }
   // Why no further file may be made, if there is a reason.
   std::optional<TEnd> MustEnd();
   // After the free space fell: true when the fill has taken every record it can.
@@ -83,6 +84,8 @@ class TRecordFill {
   const std::string FFolder;  // the fill's: its volume is the one filled
   const TRecordTree FTree;
   const std::vector<std::byte> FZeros;
+  std::unique_ptr<IHeldFolder> FTop;   // held while files are made: the volume is asked through it
+  std::unique_ptr<IHeldFolder> FLeaf;  // the folder of the next file
   bool FTopMade = false;
   bool FRemoved = false;
   std::int64_t FBaseline = -1;

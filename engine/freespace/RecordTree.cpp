@@ -31,11 +31,10 @@ std::string TRecordTree::FolderPath(std::uint64_t slot, int level) const {
 }
 
 std::string TRecordTree::FilePath(std::uint64_t slot) const {
-  std::string path = FolderPath(slot, kLevels);
-  path += '\\';
-  path += Digit(slot);
-  return path;
+  return FolderPath(slot, kLevels) + '\\' + FileName(slot);
 }
+
+std::string TRecordTree::FileName(std::uint64_t slot) { return std::string(1, Digit(slot)); }
 
 int TRecordTree::FoldersBegunBy(std::uint64_t slot) {
   int begun = 0;

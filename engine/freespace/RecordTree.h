@@ -36,6 +36,8 @@ class TRecordTree {
 
   // Files are numbered from 0 in the order they are made.
   std::string FilePath(std::uint64_t slot) const;
+  // The name of a slot's file within its folder.
+  static std::string FileName(std::uint64_t slot);
   // The folder at level (1 to kLevels) that holds the file of this slot.
   std::string FolderPath(std::uint64_t slot, int level) const;
   // How many of the deepest folders of a slot's path begin with it: those must be made

@@ -16,6 +16,35 @@ namespace {
 // FILE_INFORMATION_CLASS's FileInternalInformation, which winternl.h does not name.
 constexpr auto kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
 
+// The file's number alone (FileInternalInformation, as nFileIndex gives it): the
+// calls that also give the volume's serial number read the volume's description,
+// which under Wine costs more than the rest of a small file's shredding.
+std::optional<std::uint64_t> FileNumberOf(HANDLE file) {
+  IO_STATUS_BLOCK io{};
+  LARGE_INTEGER index{};
+  if (!NT_SUCCESS(::NtQueryInformationFile(file, &io, &index, sizeof index, kFileInternalInformation)))
+    return std::nullopt;
+  return static_cast<std::uint64_t>(index.QuadPart);
+}
+
+// Creates name (relative to the open folder root, or a full path in the system's own
+// form when root is null) as a file or, with FILE_DIRECTORY_FILE, a folder; never
+// opens one that is there. Null on failure.
+UniqueFile NtCreate(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options) {
+  UNICODE_STRING text{};
+  text.Buffer = const_cast<wchar_t*>(name.data());
+  text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+  OBJECT_ATTRIBUTES attributes{};
+  InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
+  IO_STATUS_BLOCK io{};
+  HANDLE handle = nullptr;
+  if (name.size() > 32767 ||
+      !NT_SUCCESS(::NtCreateFile(&handle, access, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share, FILE_CREATE,
+                                 options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0)))
+    return UniqueFile();
+  return UniqueFile(handle);
+}
+
 class TWin32File final : public IShredFile {
  public:
   explicit TWin32File(UniqueFile handle) noexcept : FHandle(std::move(handle)) {}
@@ -54,15 +83,10 @@ class TWin32File final : public IShredFile {
     return ::SetFileTime(FHandle.get(), &time, &time, &time) != FALSE;
   }
 
-  // The file's number alone (FileInternalInformation, as nFileIndex gives it): the
-  // calls that also give the volume's serial number read the volume's description,
-  // which under Wine costs more than the rest of a small file's shredding.
   std::optional<TFileIdentity> Identity() override {
-    IO_STATUS_BLOCK io{};
-    LARGE_INTEGER index{};
-    if (!NT_SUCCESS(::NtQueryInformationFile(FHandle.get(), &io, &index, sizeof index, kFileInternalInformation)))
-      return std::nullopt;
-    return TFileIdentity{static_cast<std::uint64_t>(index.QuadPart)};
+    const auto number = FileNumberOf(FHandle.get());
+    if (!number) return std::nullopt;
+    return TFileIdentity{*number};
   }
 
  private:
@@ -83,6 +107,50 @@ std::wstring WipeMutexName(std::wstring volume) {
   std::replace(volume.begin(), volume.end(), L'\\', L'/');
   return L"Local\\Quorvane free-space wipe " + volume;
 }
+
+class TWin32HeldFolder final : public IHeldFolder {
+ public:
+  explicit TWin32HeldFolder(UniqueFile folder) noexcept : FFolder(std::move(folder)) {}
+
+  TSmallFile CreateSmallFile(const std::string& name, const std::byte* data, std::uint32_t count) override {
+    TSmallFile result;
+    const std::wstring wide = WideOf(name);
+    if (wide.empty()) return result;
+    {
+      const UniqueFile file = NtCreate(FFolder.get(), wide, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE,
+                                       0, FILE_NON_DIRECTORY_FILE);
+      if (!file) return result;
+      DWORD written = 0;
+      result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
+      // Asked while the file is open: the system has decided by now where its data lives.
+      FILE_STANDARD_INFO info{};
+      if (result.made && ::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
+        result.allocation = info.AllocationSize.QuadPart;
+      // On NTFS a file's number is its MFT reference: the record number in the low 48
+      // bits, a sequence number above them.
+      if (const auto number = result.made ? FileNumberOf(file.get()) : std::nullopt)
+        result.record = static_cast<std::int64_t>(*number & 0xFFFFFFFFFFFFull);
+      if (!result.made) {
+        // Removed through the handle that made it: the name is certainly this file.
+        FILE_DISPOSITION_INFO gone{TRUE};
+        ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof gone);
+      }
+    }
+    return result;
+  }
+
+  // Asked of the open folder: no path is looked up again.
+  std::int64_t FreeSpace() override {
+    IO_STATUS_BLOCK io{};
+    FILE_FS_SIZE_INFORMATION size{};
+    if (!NT_SUCCESS(::NtQueryVolumeInformationFile(FFolder.get(), &io, &size, sizeof size, FileFsSizeInformation)))
+      return -1;
+    return size.AvailableAllocationUnits.QuadPart * size.SectorsPerAllocationUnit * size.BytesPerSector;
+  }
+
+ private:
+  UniqueFile FFolder;
+};
 
 std::unique_ptr<IShredFile> Wrap(HANDLE handle) {
   UniqueFile file(handle);
@@ -226,27 +294,15 @@ std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std:
   return entries;
 }
 
-TSmallFile TWin32FileSystem::CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) {
-  TSmallFile result;
-  {
-    const UniqueFile file(::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr,
-                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return result;
-    DWORD written = 0;
-    result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
-    // Asked while the file is open: the system has decided by now where its data lives.
-    FILE_STANDARD_INFO info{};
-    if (result.made && ::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
-      result.allocation = info.AllocationSize.QuadPart;
-    // On NTFS a file's index is its MFT reference: the record number in the low 48
-    // bits, a sequence number above them.
-    BY_HANDLE_FILE_INFORMATION identity{};
-    if (result.made && ::GetFileInformationByHandle(file.get(), &identity))
-      result.record = static_cast<std::int64_t>(
-          (static_cast<std::uint64_t>(identity.nFileIndexHigh) << 32 | identity.nFileIndexLow) & 0xFFFFFFFFFFFFull);
-  }
-  if (!result.made) ::DeleteFileW(Win32Path(path).c_str());
-  return result;
+std::unique_ptr<IHeldFolder> TWin32FileSystem::CreateHeldFolder(const std::string& path) {
+  // The system's own form of the path: behind "\\??\" as behind "\\?\", taken as it is.
+  std::wstring name = Win32Path(path);
+  if (!name.starts_with(L"\\\\?\\")) return nullptr;
+  name[1] = L'?';
+  UniqueFile folder = NtCreate(nullptr, name, FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | SYNCHRONIZE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_DIRECTORY_FILE);
+  if (!folder) return nullptr;
+  return std::make_unique<TWin32HeldFolder>(std::move(folder));
 }
 
 std::optional<std::vector<std::byte>> TWin32FileSystem::ReadSmallFile(const std::string& path, std::size_t limit) {

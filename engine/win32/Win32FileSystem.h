@@ -21,7 +21,7 @@ class TWin32FileSystem : public IFileSystem {
   bool CreateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
-  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
+  std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
   int CompareNames(const std::string& a, const std::string& b) override;

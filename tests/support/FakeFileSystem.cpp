@@ -300,6 +300,24 @@ std::optional<std::vector<TFolderEntry>> TFakeFileSystem::ListFolder(const std::
   return entries;
 }
 
+class TFakeHeldFolder final : public IHeldFolder {
+ public:
+  TFakeHeldFolder(TFakeFileSystem& fs, std::string path) : FFs(fs), FPath(std::move(path)) {}
+  TSmallFile CreateSmallFile(const std::string& name, const std::byte* data, std::uint32_t count) override {
+    return FFs.CreateSmallFile(FPath + "\\" + name, data, count);
+  }
+  std::int64_t FreeSpace() override { return FFs.FreeSpace(FPath + "\\"); }
+
+ private:
+  TFakeFileSystem& FFs;
+  const std::string FPath;
+};
+
+std::unique_ptr<IHeldFolder> TFakeFileSystem::CreateHeldFolder(const std::string& path) {
+  if (!CreateFolder(path)) return nullptr;
+  return std::make_unique<TFakeHeldFolder>(*this, path);
+}
+
 TSmallFile TFakeFileSystem::CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) {
   const TLogged logged(*this, "small " + path + " " + std::to_string(count));
   if (!CanAdd(path) || smallFilesBeforeFailure == 0) return {};

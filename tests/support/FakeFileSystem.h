@@ -23,7 +23,7 @@ class TFakeFileSystem : public IFileSystem {
     bool fill = false;         // made by CreateFill: its bytes take the drive's free space
     bool undeletable = false;  // Delete reports success, name stays (under any name)
     std::int64_t times = kOriginalTime;
-    bool small = false;             // made by CreateSmallFile
+    bool small = false;             // a small file made in a held folder
     int record = -1;                // its MFT record, when the drive has an MFT
     std::int64_t clusterBytes = 0;  // what a small file or folder takes of the free space
     std::uint64_t id = 0;           // its identity on the drive; a file made anew gets a new one
@@ -106,9 +106,10 @@ class TFakeFileSystem : public IFileSystem {
   std::int64_t ClusterSize(const std::string& folder) override;
   std::string VolumeOf(const std::string& path) override { return VolumeKey(path); }
   std::shared_ptr<void> HoldVolume(const std::string& folder) override;
-  // Each takes a record where the drive has an MFT, and a cluster where it has none.
-  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count) override;
   bool CreateFolder(const std::string& path) override;
+  // Its small files each take a record where the drive has an MFT, and a cluster
+  // where it has none.
+  std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) override;
   // What the clean-up after a killed record fill reads and removes.
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
@@ -128,7 +129,9 @@ class TFakeFileSystem : public IFileSystem {
 
  private:
   friend class TFakeFile;
+  friend class TFakeHeldFolder;
   friend class TLogged;
+  TSmallFile CreateSmallFile(const std::string& path, const std::byte* data, std::uint32_t count);
   std::unique_ptr<IShredFile> Open(const std::string& path);
   bool CanAdd(const std::string& path) const;
   // A new entry of its folder: the folder's index may outgrow its record.

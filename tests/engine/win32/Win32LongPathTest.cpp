@@ -169,9 +169,11 @@ TEST_F(Win32LongPathTest, SmallFilesAndFoldersAreMadeListedAndRemovedInALongFold
   const std::string folder = FolderForPath(temp.Path(), "00\\00", 700);
   MakeFolders(folder);
   const std::string sub = folder + "00";
-  ASSERT_TRUE(rig.fs.CreateFolder(sub));
+  auto held = rig.fs.CreateHeldFolder(sub);
+  ASSERT_TRUE(held);
   const std::byte zeros[100]{};
-  EXPECT_TRUE(rig.fs.CreateSmallFile(sub + "\\00", zeros, sizeof zeros).made);
+  EXPECT_TRUE(held->CreateSmallFile("00", zeros, sizeof zeros).made);
+  held.reset();
   const auto entries = rig.fs.ListFolder(sub);
   ASSERT_TRUE(entries);
   ASSERT_EQ(entries->size(), 1u);

@@ -230,12 +230,17 @@ TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
 TEST_F(Win32ShredTest, SmallFilesAndFoldersNeverReplaceWhatIsThere) {
   const std::string data(100, 'Z');
   const auto* bytes = reinterpret_cast<const std::byte*>(data.data());
-  const std::string small = folder / "0";
-  const TSmallFile made = rig.fs.CreateSmallFile(small, bytes, 100);
+  const std::string held = folder / "h";
+  const auto heldFolder = rig.fs.CreateHeldFolder(held);
+  ASSERT_TRUE(heldFolder);
+  EXPECT_FALSE(rig.fs.CreateHeldFolder(held));
+  EXPECT_GT(heldFolder->FreeSpace(), 0);
+  const TSmallFile made = heldFolder->CreateSmallFile("0", bytes, 100);
   EXPECT_TRUE(made.made);
   EXPECT_GE(made.allocation, 0);
   EXPECT_GE(made.record, 0);
-  EXPECT_FALSE(rig.fs.CreateSmallFile(small, bytes, 5).made);
+  EXPECT_FALSE(heldFolder->CreateSmallFile("0", bytes, 5).made);
+  const std::string small = held + "\\0";
   EXPECT_EQ(ReadFileBytes(small), data);
 
   const std::string sub = folder / "1";
@@ -245,15 +250,16 @@ TEST_F(Win32ShredTest, SmallFilesAndFoldersNeverReplaceWhatIsThere) {
   MakeFile("1\\kept", 3);
   EXPECT_FALSE(rig.fs.RemoveFolder(sub));
 
-  auto entries = rig.fs.ListFolder(folder.Path().substr(0, folder.Path().size() - 1));
+  auto entries = rig.fs.ListFolder(held);
   ASSERT_TRUE(entries);
-  std::sort(entries->begin(), entries->end(), [](const auto& a, const auto& b) { return a.name < b.name; });
-  ASSERT_EQ(entries->size(), 2u);
+  ASSERT_EQ(entries->size(), 1u);
   EXPECT_EQ((*entries)[0].name, "0");
   EXPECT_FALSE((*entries)[0].folder);
   EXPECT_EQ((*entries)[0].size, 100);
-  EXPECT_EQ((*entries)[1].name, "1");
-  EXPECT_TRUE((*entries)[1].folder);
+  entries = rig.fs.ListFolder(sub);
+  ASSERT_TRUE(entries);
+  ASSERT_EQ(entries->size(), 1u);
+  EXPECT_EQ((*entries)[0].name, "kept");
   EXPECT_FALSE(rig.fs.ListFolder(small));
 
   EXPECT_FALSE(rig.fs.ReadSmallFile(small, 99));
