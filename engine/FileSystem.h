@@ -73,6 +73,9 @@ class IHeldFolder {
   virtual std::int64_t FreeSpace() = 0;
 };
 
+// Why a call failed, as far as the user is told.
+enum class TFileError { kOther, kInUse, kAccessDenied, kReadOnlyDrive, kDriveFull };
+
 class IFileSystem {
  public:
   static constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
@@ -128,6 +131,10 @@ class IFileSystem {
   // "..", in no particular order. The folder is a path prefix as FolderOf gives it
   // ("C:\a\", or empty for the current folder). Nothing when it cannot be read.
   virtual std::optional<std::vector<std::string>> ListNames(const std::string& folder) = 0;
+  // Why the call that failed last on this thread did; asked right after it.
+  virtual TFileError LastError() { return TFileError::kOther; }
+  // Whether the volume that holds a path takes no writes at all.
+  virtual bool ReadOnlyVolume(const std::string&) { return false; }
   // Orders names as the system compares file names: 0 when they name the same file,
   // which they do when they differ only in letter case. This default knows the case
   // of ASCII letters only; the real file system knows the system's whole upper-case

@@ -27,6 +27,7 @@ class TShredRun {
   ~TShredRun();
 
   void Stop() noexcept { FStop.Request(); }
+  bool StopRequested() const noexcept { return FStop.Requested(); }
   TRunReport::TFrame Take() { return FReport.Take(); }
   // Waits for the run's thread to end: at once after a frame that says it ended,
   // at most one block (or a flush) after a Stop.

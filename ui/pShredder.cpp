@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "base/WideText.h"
 #include "engine/EntryPaths.h"
+#include "engine/run/ListRows.h"
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
@@ -26,6 +28,8 @@ constexpr TColor kSilver = RGBColor(192, 192, 192);
 constexpr std::string_view kStoppingText =
     "Stopping: the step at hand is finished, and whatever the run made is removed ...";
 constexpr TColor kGrey = RGBColor(128, 128, 128);
+// The rows a message at the end of a run names; the list holds the rest.
+constexpr int kReasonsTold = 5;
 
 constexpr TMenuItemSpec kMenu[] = {
     {.Name = "File1", .Caption = "&File", .Level = 0},
@@ -182,6 +186,7 @@ void TfrmShredder::StartRun() {
   FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews);
   FRunFrameAt = {};
   FRunFrameWait = kRunFrame;
+  FRunShredded = 0;
   btnWipe->SetCaption("&Stop");
   // Focus on a button that is about to be disabled would leave the keys nowhere.
   const HWND focus = ::GetFocus();
@@ -244,7 +249,10 @@ void TfrmShredder::DrawRunFrame(const TRunReport::TFrame& frame) {
   if (frame.ListColor) ListBox1->SetFontColor(*frame.ListColor);
   if (frame.Marks.empty()) return;
   const TRedrawHold hold(ListBox1->Handle());
-  for (const auto& [index, text] : frame.Marks) ListBox1->Replace(index, text);
+  for (const auto& [index, text] : frame.Marks) {
+    ListBox1->Replace(index, text);
+    if (IsShreddedRow(text)) ++FRunShredded;
+  }
 }
 
 // The window is put back as after every run before anything else is shown: the
@@ -254,6 +262,7 @@ void TfrmShredder::DrawRunFrame(const TRunReport::TFrame& frame) {
 void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
   FRun->Wait();
   std::exception_ptr error = FRun->Error();
+  const bool stopped = FRun->StopRequested();
   FRun.reset();
   btnWipe->SetCaption("Shred &NOW!");
   btnWipe->SetEnabled(true);
@@ -265,6 +274,27 @@ void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
     return Close();
   }
   if (error) std::rethrow_exception(error);
+  // A stop is told on the status line and in the rows already.
+  if (!stopped) TellWhatWasLeft();
+}
+
+// Every row left by the run carries its reason; a run that left nothing ends quietly.
+void TfrmShredder::TellWhatWasLeft() {
+  int left = 0;
+  std::string reasons;
+  for (int index = 0; index < ListBox1->Count(); ++index) {
+    const std::string row = ListBox1->Text(index);
+    if (!IsLeftRow(row)) continue;
+    if (++left <= kReasonsTold)
+      reasons += "\n" + std::string(EntryOfRow(row)) + ": " + std::string(ReasonOfRow(row));
+  }
+  if (left == 0) return;
+  std::string text = std::to_string(FRunShredded) + " of " + std::to_string(FRunShredded + left) +
+                     " entries shredded; " + std::to_string(left) + (left == 1 ? " was" : " were") +
+                     " not:\n" + reasons;
+  if (left > kReasonsTold) text += "\n... and " + std::to_string(left - kReasonsTold) + " more";
+  text += "\n\nEach of them says why in the list. \"Shred NOW!\" tries them again.";
+  ::MessageBoxW(Handle(), WideOf(text).c_str(), L"Quorvane", MB_ICONWARNING | MB_OK);
 }
 
 void TfrmShredder::ListDroppedDuringRun() {

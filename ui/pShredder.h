@@ -86,6 +86,8 @@ class TfrmShredder : public TForm {
   void DrawRunFrame(const TRunReport::TFrame& frame);
   void FinishRun(std::exception_ptr& drawError);
   void ListDroppedDuringRun();
+  // Where a run that went to its end left any entry: how many, and the first reasons.
+  void TellWhatWasLeft();
   // Closing waits for a run to stop; Windows ending the session does not wait for
   // the window.
   void CloseWhenStopped();
@@ -100,6 +102,7 @@ class TfrmShredder : public TForm {
   std::chrono::steady_clock::duration FRunFrameWait{};  // how long the next one waits after it
   bool FCloseAfterRun = false;
   std::vector<std::string> FDroppedDuringRun;
+  int FRunShredded = 0;  // rows the run at hand has marked
 };
 
 extern TfrmShredder* frmShredder;

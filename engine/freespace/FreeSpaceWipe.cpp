@@ -40,19 +40,20 @@ std::int64_t TFreeSpaceWipe::Wipe(const std::string& path, std::int64_t size) {
   // One wipe of a volume at a time, across windows: another's fill and record folder
   // are its own, no leftovers, and two fills would only halve each other.
   const auto hold = FFileSystem.HoldVolume(std::string(FolderOf(path)));
+  FWhy = {};
   if (!hold) {
     FDisplay.SetStatusText(FormatMessage1(kVolumeBusy, path));
-    return -1;
+    return Left(kVolumeBusyReason);
   }
   // What a killed run left beside this fill goes first: its records become free, for
   // this fill to wipe. If anything else has the name, the record fill cannot begin.
   RemoveLeftoverRecords(FFileSystem, TRecordTree::TopBeside(path), FStop);
   if (FStop.Requested()) {
     FDisplay.SetStatusText(FormatMessage1(kStoppedBeforeFill, path));
-    return -1;
+    return Left(kStoppedBeforeFillReason);
   }
   const auto fill = TFreeSpaceFill::Create(FFileSystem, FNames, path);
-  if (!fill) return -1;
+  if (!fill) return Left(kFillNotMadeReason);
   TOverwrite outcome = TOverwrite::Failed;
   {
     const TProgressReset reset(FDisplay);
@@ -65,9 +66,16 @@ std::int64_t TFreeSpaceWipe::Wipe(const std::string& path, std::int64_t size) {
   if (outcome == TOverwrite::Complete) records = FillRecords(FFileSystem, FDisplay, FStop, path, size);
   // The fill's files are ours: none may stay behind and keep the drive full.
   const bool gone = fill->Close();
-  if (gone && records == TRecordFill::TEnd::Stopped)
-    FDisplay.SetStatusText(FormatMessage1(kStoppedInRecords, path));
-  else if (gone && outcome == TOverwrite::Stopped)
+  if (!gone) return Left(kFillLeftReason);
+  if (outcome == TOverwrite::Stopped) {
     FDisplay.SetStatusText(FormatMessage1(kStoppedInFill, path));
-  return records == TRecordFill::TEnd::DriveFilled && gone ? size : -1;
+    return Left(kStoppedInFillReason);
+  }
+  if (outcome == TOverwrite::Failed) return Left(kFillWriteReason);
+  if (records == TRecordFill::TEnd::Stopped) {
+    FDisplay.SetStatusText(FormatMessage1(kStoppedInRecords, path));
+    return Left(kStoppedInRecordsReason);
+  }
+  if (records != TRecordFill::TEnd::DriveFilled) return Left(kRecordsFailedReason);
+  return size;
 }

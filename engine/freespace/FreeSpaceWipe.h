@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "engine/FileSystem.h"
 #include "engine/NeutralNames.h"
@@ -41,10 +42,18 @@ class TFreeSpaceWipe {
   // could not be made, a write or the flush failed, or the record fill failed, was
   // stopped or left anything. At a stop the status line says what became of it.
   std::int64_t Wipe(const std::string& path, std::int64_t size);
+  // Why the last Wipe returned -1, for the entry's row.
+  std::string_view Why() const noexcept { return FWhy; }
 
  private:
+  std::int64_t Left(std::string_view why) noexcept {
+    FWhy = why;
+    return -1;
+  }
+
   IFileSystem& FFileSystem;
   IShredDisplay& FDisplay;
   const TRunStop& FStop;
   TNeutralNames& FNames;
+  std::string_view FWhy;
 };

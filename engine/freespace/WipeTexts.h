@@ -8,6 +8,18 @@
 inline constexpr std::string_view kVolumeBusy =
     "Not wiped: another Quorvane window is wiping the free space of the drive of %s; list it again once that is done";
 
+// Why a wipe left its entry, as the entry's row says. None holds ") ... ".
+inline constexpr std::string_view kVolumeBusyReason = "another Quorvane window is wiping the free space of this drive";
+inline constexpr std::string_view kFillNotMadeReason = "the file to fill the free space with could not be made";
+inline constexpr std::string_view kFillWriteReason = "a write to the fill failed before it reached 95% of the free space";
+inline constexpr std::string_view kRecordsFailedReason =
+    "the free space was overwritten, but the free records of its file table could not be wiped";
+inline constexpr std::string_view kFillLeftReason = "the fill's files could not all be removed";
+inline constexpr std::string_view kStoppedBeforeFillReason = "stopped before the free space was overwritten";
+inline constexpr std::string_view kStoppedInFillReason = "stopped: the free space is only partly overwritten";
+inline constexpr std::string_view kStoppedInRecordsReason =
+    "stopped: the free records of its file table are only partly overwritten";
+
 // What the status line says after the user stopped a wipe.
 inline constexpr std::string_view kStoppedBeforeFill =
     "Stopped: the free space of the drive of %s was not overwritten; nothing of the fill was made";

@@ -4,6 +4,7 @@
 #include "engine/EntryRules.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/FreeSpaceWipe.h"
+#include "engine/run/ListRows.h"
 #include "engine/run/MarkedPaths.h"
 #include "engine/run/ShredTexts.h"
 #include "engine/scrub/MetadataScrub.h"
@@ -11,6 +12,22 @@
 namespace {
 
 constexpr std::uint32_t kBlack = 0;
+
+std::string_view OpenFailure(TFileError error) {
+  switch (error) {
+    case TFileError::kInUse:
+      return kInUseReason;
+    case TFileError::kAccessDenied:
+      return kAccessDeniedReason;
+    case TFileError::kReadOnlyDrive:
+      return kReadOnlyDriveReason;
+    case TFileError::kDriveFull:
+      return kDriveFullReason;
+    case TFileError::kOther:
+      break;
+  }
+  return kNotOpenedReason;
+}
 
 }  // namespace
 
@@ -68,31 +85,48 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   FDisplay.SetProgressMax(static_cast<std::int32_t>(size.Bytes / ProgressDivisor(size.Bytes)));
   FDisplay.SetProgressPosition(0);
 
-  if (size.Kind == TShredSize::kFill) return FWipe->Wipe(entry, size.Bytes);
+  FWhy = {};
+  if (size.Kind == TShredSize::kFill) {
+    const std::int64_t written = FWipe->Wipe(entry, size.Bytes);
+    if (written >= 0) return written;
+    // A folder listed as such has the fill's name: no fill can be made under it.
+    const std::uint32_t attributes = FFileSystem.GetAttributes(entry);
+    const bool folder = attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) != 0;
+    return Left(folder ? kFolderReason : FWipe->Why());
+  }
   // Never made anew; and a file of another length, or another file under the name,
   // is not the one that was sized.
   const auto file = FFileSystem.OpenExisting(entry, true);
-  if (!file || file->Length() != size.Bytes || (size.Identity && file->Identity() != size.Identity)) return -1;
+  if (!file) {
+    const TFileError error = FFileSystem.LastError();
+    // Some systems refuse a read-only drive's files as access denied.
+    if (error == TFileError::kAccessDenied && FFileSystem.ReadOnlyVolume(entry)) return Left(kReadOnlyDriveReason);
+    return Left(OpenFailure(error));
+  }
+  if (file->Length() != size.Bytes || (size.Identity && file->Identity() != size.Identity))
+    return Left(kChangedReason);
   const TProgressReset reset(FDisplay);
   switch (OverwriteWithZeros(*file, size.Bytes, BlockSizeFor(size.Bytes), FDisplay, FStop)) {
     case TOverwrite::Complete:
-      return file->Flush() ? size.Bytes : -1;
+      if (file->Flush()) return size.Bytes;
+      return Left(FFileSystem.LastError() == TFileError::kDriveFull ? kDriveFullReason : kFlushFailedReason);
     case TOverwrite::Stopped:
       // The file is kept as it is: zeros up to where the stop came, its own data after.
       FDisplay.SetStatusText(FormatMessage1(kStoppedInOverwrite, entry));
-      return -1;
+      return Left(kStoppedInReason);
     case TOverwrite::Failed:
       break;
   }
-  return -1;
+  return Left(FFileSystem.LastError() == TFileError::kDriveFull ? kDriveFullReason : kWriteFailedReason);
 }
 
 std::vector<bool> TShredEngine::FilesAtStart(const IFileList& list) {
   std::vector<bool> files(static_cast<std::size_t>(list.Count()));
   for (int index = 0; index < list.Count(); ++index) {
-    const std::string entry = list.Text(index);
+    const std::string row = list.Text(index);
+    const std::string entry(EntryOfRow(row));
     files[static_cast<std::size_t>(index)] =
-        CheckEntry(entry) == TEntryRefusal::kAccepted && FFileSystem.FileExists(entry);
+        !IsShreddedRow(row) && CheckEntry(entry) == TEntryRefusal::kAccepted && FFileSystem.FileExists(entry);
   }
   return files;
 }
@@ -120,13 +154,16 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
   const std::vector<bool> atStart = FilesAtStart(list);
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {
-    const std::string entry = list.Text(index);
+    const std::string row = list.Text(index);
+    // Shredded in an earlier run: nothing is left to do.
+    if (IsShreddedRow(row)) continue;
+    // A row an earlier run left is tried again as its path.
+    const std::string entry(EntryOfRow(row));
     if (FStop.Requested()) {
       FDisplay.SetStatusText(FormatMessage1(kStoppedBefore, entry));
+      LeaveRest(list, index);
       return TRunEnd::Stopped;
     }
-    // Shredded in an earlier run: nothing is left to do.
-    if (entry.starts_with(kShreddedMarker)) continue;
     // A file listed twice is gone by its second entry; sized again, its missing name
     // would start a fill of the drive's free space that nobody asked for.
     if (marked.Contains(entry)) {
@@ -139,12 +176,22 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
     if (size.Kind == TShredSize::kFill && size.Bytes >= 0 && atStart[static_cast<std::size_t>(index)])
       size = {size.Kind, -1, {}, kGoneReason};
     if (size.Bytes < 0) {
+      // A refusal is told at once; a size that could not be read only in the row,
+      // as the status line keeps the last file's text.
       if (!size.Reason.empty()) FDisplay.SetStatusText(RefusedText(entry, size.Reason));
+      list.Replace(index, LeftRow(!size.Reason.empty()                     ? size.Reason
+                                  : size.Kind == TShredSize::kExistingFile ? kLengthUnknownReason
+                                                                           : kFreeSpaceUnknownReason,
+                                  entry));
       continue;
     }
     if (ShredFile(entry, size) < 0) {
+      list.Replace(index, LeftRow(FWhy, entry));
       // Stopped in the middle of the file: the status line says what became of it.
-      if (FStop.Requested()) return TRunEnd::Stopped;
+      if (FStop.Requested()) {
+        LeaveRest(list, index + 1);
+        return TRunEnd::Stopped;
+      }
       continue;
     }
     // A complete fill has removed its files itself. A file overwritten in full is
@@ -152,9 +199,20 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
     // leave the file under a neutral name. DeleteFileA can report success while
     // the name stays (a pending delete, an immutable file): only a file that is
     // really gone counts as shredded.
-    if (size.Kind == TShredSize::kExistingFile && !FScrub->ScrubAndDelete(entry, size.Identity)) continue;
+    if (size.Kind == TShredSize::kExistingFile && !FScrub->ScrubAndDelete(entry, size.Identity)) {
+      list.Replace(index, LeftRow(kNotDeletedReason, entry));
+      continue;
+    }
     list.Replace(index, std::string(kShreddedMarker) + entry);
     marked.Add(entry);
   }
   return TRunEnd::Complete;
+}
+
+// After a stop, every row from here on that the run has not shredded says so.
+void TShredEngine::LeaveRest(IFileList& list, int from) {
+  for (int index = from; index < list.Count(); ++index) {
+    const std::string row = list.Text(index);
+    if (!IsShreddedRow(row)) list.Replace(index, LeftRow(kStoppedBeforeReason, EntryOfRow(row)));
+  }
 }

@@ -76,7 +76,15 @@ class TShredEngine {
   // entries after it are not touched.
   TRunEnd Run(IFileList& list);
 
+  // Why the last ShredFile returned -1, as the entry's row says it.
+  std::string_view WhyLeft() const noexcept { return FWhy; }
+
  private:
+  std::int64_t Left(std::string_view why) noexcept {
+    FWhy = why;
+    return -1;
+  }
+  void LeaveRest(IFileList& list, int from);
   TRunEnd RunEntries(IFileList& list);
   // Whether each entry named a file as the run began: such a name never becomes a
   // fill, even once the file has gone under another of its names.
@@ -89,4 +97,5 @@ class TShredEngine {
   TNeutralNames FNames;
   std::unique_ptr<TMetadataScrub> FScrub;
   std::unique_ptr<TFreeSpaceWipe> FWipe;
+  std::string_view FWhy;
 };

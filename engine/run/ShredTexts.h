@@ -18,6 +18,22 @@ inline constexpr std::string_view kLinkReason =
 inline constexpr std::string_view kGoneReason =
     "its file is gone since the run began (shredded under another of its names, or removed by another program)";
 
+// Why a run left an entry, as its row says (ListRows.h). None holds ") ... ".
+inline constexpr std::string_view kInUseReason = "in use by another program";
+inline constexpr std::string_view kAccessDeniedReason = "access denied";
+inline constexpr std::string_view kReadOnlyDriveReason = "its drive is read-only";
+inline constexpr std::string_view kDriveFullReason = "its drive is full";
+inline constexpr std::string_view kNotOpenedReason = "it could not be opened for writing";
+inline constexpr std::string_view kChangedReason = "it changed after it was sized: another length or another file";
+inline constexpr std::string_view kWriteFailedReason = "a write to it failed; it is only partly overwritten";
+inline constexpr std::string_view kFlushFailedReason = "its zeros could not be flushed to the drive";
+inline constexpr std::string_view kNotDeletedReason = "overwritten with zeros, but it could not be deleted";
+inline constexpr std::string_view kFolderReason = "it is a folder; only files are shredded";
+inline constexpr std::string_view kLengthUnknownReason = "its length could not be read";
+inline constexpr std::string_view kFreeSpaceUnknownReason = "the free space of its drive could not be read";
+inline constexpr std::string_view kStoppedInReason = "stopped while it was overwritten: partly zeros, not deleted";
+inline constexpr std::string_view kStoppedBeforeReason = "stopped before it was reached";
+
 // An entry the run leaves alone, and why.
 inline std::string RefusedText(std::string_view entry, std::string_view reason) {
   return "Not shredded: " + std::string(entry) + ": " + std::string(reason);

@@ -57,8 +57,11 @@ class TWin32File final : public IShredFile {
 
   bool Write(const std::byte* data, std::uint32_t count) override {
     DWORD written = 0;
-    // A disk-full write fails outright, or succeeds with fewer bytes: both are failures.
-    return ::WriteFile(FHandle.get(), data, count, &written, nullptr) && written == count;
+    // A disk-full write fails outright, or succeeds with fewer bytes: both are failures,
+    // and a disk file takes fewer bytes only when its drive is full.
+    if (!::WriteFile(FHandle.get(), data, count, &written, nullptr)) return false;
+    if (written != count) ::SetLastError(ERROR_DISK_FULL);
+    return written == count;
   }
 
   bool Flush() override { return ::FlushFileBuffers(FHandle.get()) != FALSE; }
@@ -328,6 +331,32 @@ std::optional<std::vector<std::string>> TWin32FileSystem::ListNames(const std::s
   names.reserve(entries->size());
   for (const TFolderEntry& entry : *entries) names.push_back(entry.name);
   return names;
+}
+
+bool TWin32FileSystem::ReadOnlyVolume(const std::string& path) {
+  const std::string root = VolumeOf(path);
+  DWORD flags = 0;
+  return !root.empty() &&
+         ::GetVolumeInformationW(Win32Path(root).c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+         (flags & FILE_READ_ONLY_VOLUME) != 0;
+}
+
+TFileError TWin32FileSystem::LastError() {
+  switch (::GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return TFileError::kInUse;
+    case ERROR_ACCESS_DENIED:
+      return TFileError::kAccessDenied;
+    case ERROR_WRITE_PROTECT:
+      return TFileError::kReadOnlyDrive;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return TFileError::kDriveFull;
+    default:
+      return TFileError::kOther;
+  }
 }
 
 // The file systems compare names through the system's upper-case table, which knows

@@ -97,8 +97,21 @@ TEST_F(ProgramTest, DroppedFilesAreShreddedAndMarkedAndTheScreenShowsIt) {
   ASSERT_EQ(program.ListItems(), sorted);
 
   ASSERT_TRUE(program.Run());
-  EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b, sub,
-                                                           "SHREDDED! ... " + wide}));
+  // The folder is left, and the run's end says so.
+  HWND box = nullptr;
+  WaitFor([&] { return (box = program.FindMessageBox()) != nullptr; });
+  ASSERT_NE(box, nullptr);
+  wchar_t told[1024] = {};
+  ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(told));
+  EXPECT_NE(NarrowOf(told, CP_UTF8).find("3 of 4 entries shredded; 1 was not:\n\n" + sub + ": it is a folder"),
+            std::string::npos)
+      << NarrowOf(told, CP_UTF8);
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(program.WaitIdle());
+  EXPECT_EQ(program.ListItems(),
+            (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b,
+                                      "NOT SHREDDED (it is a folder; only files are shredded) ... " + sub,
+                                      "SHREDDED! ... " + wide}));
   EXPECT_FALSE(Exists(a) || Exists(b) || Exists(wide));
   EXPECT_TRUE(Exists(sub));
   EXPECT_TRUE(Enabled(kIdBtnWipe));  // a run leaves the button as it was
@@ -178,7 +191,9 @@ TEST_F(ProgramTest, TheWindowAnswersDuringARunAndEscStopsIt) {
   ::PostMessageA(program.Control(kIdBtnWipe), WM_KEYUP, VK_ESCAPE, 0xC0010001);
   ASSERT_TRUE(program.WaitForRunEnd(60000)) << "Esc did not stop the run";
   EXPECT_TRUE(Enabled(kIdBtnWipe) && Enabled(kIdBtnBrowse) && Enabled(kIdButton1));
-  EXPECT_EQ(program.ListItems(), std::vector<std::string>{large});
+  EXPECT_EQ(program.ListItems(),
+            std::vector<std::string>{"NOT SHREDDED (stopped while it was overwritten: partly zeros, not deleted) ... " +
+                                     large});
   EXPECT_EQ(program.Text(kIdEdit1), "Stopped: " + large + " is only partly overwritten with zeros, and was not deleted");
   EXPECT_TRUE(Exists(large));
   EXPECT_TRUE(program.Close());

@@ -16,7 +16,7 @@ truncate -s "$big_length" "$mnt/big.bin"
 (($(free_bytes "$mnt") < big_length)) || fail "the sparse file fits the drive; no disk-full would happen"
 
 output=$(shredrun "$letter:\\big.bin" "$letter:\\small.bin") || fail "shredrun exited with $?"
-expect_lines "$output" "$letter:\\big.bin" "SHREDDED! ... $letter:\\small.bin"
+expect_lines "$output" "NOT SHREDDED (its drive is full) ... $letter:\\big.bin" "SHREDDED! ... $letter:\\small.bin"
 [ -f "$mnt/big.bin" ] || fail "the file that could not be overwritten completely was deleted"
 length=$(stat -c %s "$mnt/big.bin")
 [ "$length" = "$big_length" ] || fail "the kept file is $length bytes long, was $big_length"

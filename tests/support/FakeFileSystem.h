@@ -56,6 +56,7 @@ class TFakeFileSystem : public IFileSystem {
   int fillsBeforeFailure = -1;                    // fill files made before CreateFill fails; -1: never
   std::size_t maxFillFileSize = SIZE_MAX;         // a fill file cannot grow past this (FAT32's limit)
   bool failTruncate = false;
+  TFileError lastError = TFileError::kOther;      // what LastError says of any failure
   bool failSetTimes = false;
   // Small files and folders. By default each takes a cluster, as on FAT, exFAT and
   // ext4. With an MFT each takes a record instead: a file's data stays inside it up to
@@ -115,6 +116,7 @@ class TFakeFileSystem : public IFileSystem {
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   bool RemoveFolder(const std::string& path) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
+  TFileError LastError() override { return lastError; }
 
   // The lines of the log that begin with this, in order.
   std::vector<std::string> Logged(const std::string& start) const;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/run/ListRows.h"
 #include "engine/run/ShredEngine.h"
 #include "engine/freespace/WipeTexts.h"
 #include "base/WideText.h"
@@ -79,6 +80,9 @@ int main(int argc, char** argv) {
       echoStatus = true;
     } else if (arg.rfind("--", 0) == 0) {
       return Usage();
+    } else if (IsLeftRow(arg) || IsShreddedRow(arg)) {
+      // A row as an earlier run left it, for a second run over the same list.
+      paths.push_back(arg);
     } else {
       // As the program lists a name from its command line: full, once.
       paths.push_back(NarrowOf(AbsolutePathOf(WideOf(arg))));

@@ -23,6 +23,7 @@
 #include "framework/Label.h"
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
+#include "engine/win32/Win32FileSystem.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
 #include "ui/CommandLine.h"
@@ -307,8 +308,15 @@ TEST_F(MainWindowTest, TheShredButtonRunsThePass) {
   WriteFileBytes(b, std::string(70000, 'y'));
   const std::string missingFolder = folder / "no\\such";
   Drop({b, a, missingFolder});
-  RunToTheEnd();
-  EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b, missingFolder}));
+  {
+    TScriptThread user([&] {
+      if (const HWND box = WaitForDialog("Quorvane")) PressFirstButtonAndWait(box);
+    });
+    RunToTheEnd();
+  }
+  EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b,
+                                               "NOT SHREDDED (the free space of its drive could not be read) ... " +
+                                                   missingFolder}));
   EXPECT_FALSE(PathExists(a) || PathExists(b));
   EXPECT_EQ(form->pbWiping->Position(), 0);
   // A fill in a folder that is not there asks its volume in vain, and is left.
@@ -364,7 +372,9 @@ TEST_F(MainWindowTest, TheWindowAnswersThroughARunAndStopKeepsThePartlyOverwritt
 
   EXPECT_EQ(form->btnWipe->Caption(), "Shred &NOW!");
   EXPECT_TRUE(form->btnWipe->Enabled() && form->btnBrowse->Enabled() && form->Button1->Enabled());
-  EXPECT_EQ(Items(), (std::vector<std::string>{large, later}));
+  // The stopped row carries its reason; the name dropped meanwhile sorts by its path.
+  EXPECT_EQ(Items(), (std::vector<std::string>{
+                         later, "NOT SHREDDED (stopped while it was overwritten: partly zeros, not deleted) ... " + large}));
   EXPECT_EQ(form->Edit1->Text(), "Stopped: " + large + " is only partly overwritten with zeros, and was not deleted");
   EXPECT_EQ(form->pbWiping->Position(), 0);
   const std::string head = FileBytesAt(large, 0, 16384);
@@ -437,6 +447,32 @@ TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
   EXPECT_EQ(seen.Text, "Cannot open file " + held + ".");
   EXPECT_EQ(buttonWhileShown, "Shred &NOW!");
   EXPECT_EQ(Items(), std::vector<std::string>{held});
+}
+
+// A run that leaves an entry says so at its end, and the row says why: here a
+// free-space wipe of a drive another window is wiping (the hold this test takes).
+TEST_F(MainWindowTest, ARunThatLeavesAnEntrySaysWhyAtItsEnd) {
+  const std::string done = folder / "done.txt", wipe = folder / "wipe";
+  WriteFileBytes(done, "done");
+  TWin32FileSystem fileSystem;
+  const auto hold = fileSystem.HoldVolume(folder.Path());
+  ASSERT_TRUE(hold);
+  Drop({done, wipe});
+  TBoxSeen seen;
+  {
+    TScriptThread user([&] {
+      const HWND box = WaitForDialog("Quorvane");
+      if (box == nullptr) return;
+      seen = ReadBox(box);
+      PressFirstButtonAndWait(box);
+    });
+    ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntil([this] { return !form->Running(); }));
+  }
+  const std::string why = "another Quorvane window is wiping the free space of this drive";
+  EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + done, "NOT SHREDDED (" + why + ") ... " + wipe}));
+  EXPECT_EQ(seen.Text, "1 of 2 entries shredded; 1 was not:\n\n" + wipe + ": " + why +
+                           "\n\nEach of them says why in the list. \"Shred NOW!\" tries them again.");
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {

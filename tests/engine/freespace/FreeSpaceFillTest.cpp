@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/freespace/WipeTexts.h"
+#include "engine/run/ListRows.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
@@ -48,7 +49,7 @@ TEST(FreeSpaceWipe, AVolumeAnotherWindowWipesIsLeftAlone) {
   rig.fs.freeSpace["D:\\"] = 100000;
   rig.fs.AddFolder("D:\\" + std::string(kRecordFolderName));
   rig.fs.heldElsewhere.insert("D:\\");
-  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "D:\\wipe");
+  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], LeftRow(kVolumeBusyReason, "D:\\wipe"));
   EXPECT_TRUE(rig.fs.Logged("create").empty() && rig.fs.Logged("rmdir").empty() && rig.fs.Logged("list").empty());
   EXPECT_EQ(rig.display.status, "Not wiped: another Quorvane window is wiping the free space of the drive of "
                                 "D:\\wipe; list it again once that is done");

@@ -13,6 +13,7 @@
 #include "engine/freespace/RecordTree.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/WipeTexts.h"
+#include "engine/run/ListRows.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
@@ -89,7 +90,7 @@ class RecordFillEndTest : public ::testing::Test {
  protected:
   void SetUp() override { GiveMft(fs, 400, 664, false); }
   // The entry and whether anything the fill made is left.
-  void RunAndExpectNothingLeft(const char* expectedEntry) {
+  void RunAndExpectNothingLeft(const std::string& expectedEntry) {
     EXPECT_EQ(rig.Run({"D:\\wipe"})[0], expectedEntry);
     EXPECT_TRUE(fs.nodes.empty()) << fs.nodes.begin()->first;
     EXPECT_EQ(rig.display.position, 0);
@@ -103,12 +104,12 @@ class RecordFillEndTest : public ::testing::Test {
 // RunStopTest.)
 TEST_F(RecordFillEndTest, AFailureMidwayLeavesNothingAndTheEntryUnmarked) {
   fs.smallFilesBeforeFailure = 150;
-  RunAndExpectNothingLeft("D:\\wipe");
+  RunAndExpectNothingLeft(LeftRow(kRecordsFailedReason, "D:\\wipe"));
   EXPECT_EQ(fs.smallFiles, 150);
 
   fs.smallFilesBeforeFailure = -1;
   fs.foldersBeforeFailure = 40;
-  RunAndExpectNothingLeft("D:\\wipe");
+  RunAndExpectNothingLeft(LeftRow(kRecordsFailedReason, "D:\\wipe"));
 
 }
 
@@ -118,7 +119,7 @@ TEST_F(RecordFillEndTest, AFileTheSystemKeepsLeavesTheEntryUnmarked) {
     const std::string& line = fs.log.back();  // "small PATH LENGTH"
     fs.nodes.at(line.substr(6, line.rfind(' ') - 6)).undeletable = true;
   };
-  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], "D:\\wipe");
+  EXPECT_EQ(rig.Run({"D:\\wipe"})[0], LeftRow(kRecordsFailedReason, "D:\\wipe"));
   EXPECT_FALSE(fs.NameExists("D:\\wipe"));
 }
 
@@ -185,7 +186,7 @@ TEST(LeftoverRecordsTest, OnlyATreeOfTheFillsOwnShapeIsRemoved) {
       EXPECT_LT(std::find(fs.log.begin(), fs.log.end(), "delete " + tree.FilePath(11)), fill);
     } else {
       // The record fill could not have its folder: the wipe is not complete.
-      EXPECT_EQ(entry, "D:\\wipe");
+      EXPECT_EQ(entry, LeftRow(kRecordsFailedReason, "D:\\wipe"));
       EXPECT_EQ(fs.nodes.size(), left.size());
       for (const auto& [path, node] : left) EXPECT_EQ(fs.nodes.at(path).data, node.data) << path;
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/freespace/WipeTexts.h"
+#include "engine/run/ListRows.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
@@ -41,7 +43,8 @@ class RunStopTest : public ::testing::Test {
 
 TEST_F(RunStopTest, AStopBeforeTheRunTouchesNothing) {
   rig->stop.Request();
-  EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{"C:\\a", "C:\\b"}));
+  EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{LeftRow(kStoppedBeforeReason, "C:\\a"),
+                                                                     LeftRow(kStoppedBeforeReason, "C:\\b")}));
   EXPECT_TRUE(rig->fs.log.empty());
   EXPECT_EQ(rig->display.status, "Stopped before C:\\a: it and the entries after it are untouched");
 }
@@ -50,7 +53,8 @@ TEST_F(RunStopTest, AStopBeforeTheRunTouchesNothing) {
 // zeros up to there and its own data after, neither scrubbed nor deleted.
 TEST_F(RunStopTest, AStopInAnOverwriteKeepsThePartlyOverwrittenFile) {
   StopAfter("write C:\\a 16384", 3);
-  EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{"C:\\a", "C:\\b"}));
+  EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{LeftRow(kStoppedInReason, "C:\\a"),
+                                                                     LeftRow(kStoppedBeforeReason, "C:\\b")}));
   const auto& data = rig->fs.nodes.at("C:\\a").data;
   ASSERT_EQ(data.size(), 100000u);
   EXPECT_EQ(std::count(data.begin(), data.end(), std::byte{0}), 3 * 16384);
@@ -73,7 +77,9 @@ TEST_F(RunStopTest, AStopInAFillRemovesEveryFileOfIt) {
     rig->fs.deleteOnCloseHonoured = deleteOnClose;
     // Sizing asks for the free space once; the fill asks again for its second file.
     StopAfter("free-space D:\\", 2);
-    EXPECT_EQ(rig->Run({"D:\\wipe", "D:\\later"}), (std::vector<std::string>{"D:\\wipe", "D:\\later"}));
+    EXPECT_EQ(rig->Run({"D:\\wipe", "D:\\later"}),
+              (std::vector<std::string>{LeftRow(kStoppedInFillReason, "D:\\wipe"),
+                                        LeftRow(kStoppedBeforeReason, "D:\\later")}));
     EXPECT_EQ(rig->fs.Logged("create").size(), 2u) << "the stop came in the fill's second file";
     EXPECT_TRUE(rig->fs.nodes.empty());
     EXPECT_TRUE(std::none_of(rig->fs.log.begin(), rig->fs.log.end(),
@@ -95,7 +101,8 @@ TEST_F(RunStopTest, AStopInTheRecordFillRemovesItAndTheFill) {
   };
   rig->list = TVectorFileList({"D:\\wipe", "D:\\later"});
   EXPECT_EQ(rig->engine.Run(rig->list), TRunEnd::Stopped);
-  EXPECT_EQ(rig->list.items, (std::vector<std::string>{"D:\\wipe", "D:\\later"}));
+  EXPECT_EQ(rig->list.items, (std::vector<std::string>{LeftRow(kStoppedInRecordsReason, "D:\\wipe"),
+                                                       LeftRow(kStoppedBeforeReason, "D:\\later")}));
   EXPECT_EQ(rig->fs.smallFiles, 200);
   EXPECT_EQ(rig->fs.nodes.size(), 2u);  // C:\\a and C:\\b only
   EXPECT_TRUE(rig->fs.Under("D:").empty());
@@ -115,7 +122,8 @@ TEST_F(RunStopTest, AStopAfterTheLastBlockFinishesTheFileAndGoesNoFurther) {
     Renew();
     SetUp();
     StopAfter(moment);
-    EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}), (std::vector<std::string>{"SHREDDED! ... C:\\a", "C:\\b"}));
+    EXPECT_EQ(rig->Run({"C:\\a", "C:\\b"}),
+              (std::vector<std::string>{"SHREDDED! ... C:\\a", LeftRow(kStoppedBeforeReason, "C:\\b")}));
     EXPECT_EQ(rig->fs.nodes.count("C:\\a"), 0u);
     EXPECT_EQ(rig->fs.nodes.size(), 1u) << "the file went under its last name";
     EXPECT_EQ(rig->fs.renamedTo.size(), 3u);

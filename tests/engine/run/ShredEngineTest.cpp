@@ -11,6 +11,7 @@
 #include "engine/EntryRules.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/WipeTexts.h"
+#include "engine/run/ListRows.h"
 #include "engine/run/ShredTexts.h"
 #include "tests/support/EngineRig.h"
 
@@ -72,11 +73,12 @@ TEST_F(ShredEngineTest, FailedWritesAndFlushesLeaveTheEntryUnmarkedAndTheFileKep
     bool failFlush;
     std::vector<std::string> writes;  // asked of C:\a, the one that fails last
     std::ptrdiff_t zeroed;            // bytes of C:\a written before the failure
+    std::string_view reason;
   };
   const std::string block = "write C:\\a 16384";
-  for (const Case& c : {Case{"write", 1, false, false, {block, block}, 16384},
-                        Case{"short", 0, true, false, {block}, 8192},
-                        Case{"flush", -1, false, true, {block, block, "write C:\\a 7232"}, 40000}}) {
+  for (const Case& c : {Case{"write", 1, false, false, {block, block}, 16384, kWriteFailedReason},
+                        Case{"short", 0, true, false, {block}, 8192, kWriteFailedReason},
+                        Case{"flush", -1, false, true, {block, block, "write C:\\a 7232"}, 40000, kFlushFailedReason}}) {
     SCOPED_TRACE(c.name);
     TEngineRig local;
     local.fs.AddFile("C:\\a", 40000);
@@ -85,14 +87,14 @@ TEST_F(ShredEngineTest, FailedWritesAndFlushesLeaveTheEntryUnmarkedAndTheFileKep
     local.fs.shortWrite = c.shortWrite;
     local.fs.failFlush = c.failFlush;
     local.Run({"C:\\a", "C:\\b"});
-    EXPECT_EQ(local.list.items[0], "C:\\a");
+    EXPECT_EQ(local.list.items[0], LeftRow(c.reason, "C:\\a"));
     EXPECT_TRUE(local.fs.NameExists("C:\\a"));
     const auto& data = local.fs.nodes["C:\\a"].data;
     EXPECT_EQ(data.size(), 40000u);
     EXPECT_FALSE(local.fs.nodes["C:\\a"].open);
     EXPECT_EQ(local.display.position, 0);
     if (c.failFlush) {
-      EXPECT_EQ(local.list.items[1], "C:\\b");  // its flush fails too
+      EXPECT_EQ(local.list.items[1], LeftRow(kFlushFailedReason, "C:\\b"));  // its flush fails too
     }
     EXPECT_EQ(local.fs.Logged("delete C:\\a").size(), 0u);
     EXPECT_EQ(local.fs.Logged("write C:\\a"), c.writes);
@@ -119,19 +121,23 @@ TEST_F(ShredEngineTest, RunMarksInListOrderAndEndsAtAFileThatCannotBeSized) {
   EXPECT_EQ(rig.display.statusColor, 0u);
 }
 
-TEST_F(ShredEngineTest, EntriesThatCannotBeOpenedOrSizedAreSkippedWithoutMarks) {
+TEST_F(ShredEngineTest, EntriesThatCannotBeOpenedOrSizedAreLeftWithTheirReasons) {
   rig.fs.AddFile("C:\\writelocked", 10);
   rig.fs.lockedForWriting.insert("C:\\writelocked");
   rig.fs.AddFolder("C:\\dir");
   rig.fs.nodes["C:\\dir"].attributes = 0x1;  // read-only
   rig.fs.freeSpace["C:\\"] = 1000;
+  rig.fs.lastError = TFileError::kInUse;
   const std::vector<std::string> entries{"", "C:\\dir", "C:\\writelocked", "Q:\\nodrive", "SHREDDED! ... C:\\old"};
-  EXPECT_EQ(rig.Run(entries), entries);
+  EXPECT_EQ(rig.Run(entries),
+            (std::vector<std::string>{LeftRow(RefusalText(CheckEntry("")), ""), LeftRow(kFolderReason, "C:\\dir"),
+                                      LeftRow(kInUseReason, "C:\\writelocked"),
+                                      LeftRow(kFreeSpaceUnknownReason, "Q:\\nodrive"), entries.back()}));
   EXPECT_EQ(rig.fs.nodes["C:\\writelocked"].data.size(), 10u);
   EXPECT_EQ(rig.fs.nodes["C:\\dir"].attributes, 0u);  // a folder's read-only goes as a file's
   // Attributes that cannot be read (the empty entry's) are not written back.
   EXPECT_EQ(rig.fs.Logged("setattr"), std::vector<std::string>{"setattr C:\\dir 16"});
-  // The skipped drive-less entries showed nothing; the last status is the write-locked file's.
+  // A drive that cannot be asked is told in the row; the status line keeps the last file's.
   EXPECT_EQ(rig.display.status, "shredding C:\\writelocked: size is 10 bytes ...");
 }
 
@@ -157,7 +163,9 @@ TEST_F(ShredEngineTest, RefusedEntriesAndLinksAreNeitherTouchedNorMarkedAndSayWh
   rig.fs.AddFile("C:\\*", 10);  // what FindFirstFileA would match
   rig.fs.AddLink("C:\\link");
   rig.fs.freeSpace["C:\\"] = 100;
-  EXPECT_EQ(rig.Run({"C:\\*", "C:\\link"}), (std::vector<std::string>{"C:\\*", "C:\\link"}));
+  EXPECT_EQ(rig.Run({"C:\\*", "C:\\link"}),
+            (std::vector<std::string>{LeftRow(RefusalText(TEntryRefusal::kWildcards), "C:\\*"),
+                                      LeftRow(kLinkReason, "C:\\link")}));
   EXPECT_TRUE(rig.fs.Logged("open").empty() && rig.fs.Logged("create").empty() && rig.fs.Logged("setattr").empty());
   EXPECT_EQ(rig.display.statuses,
             (std::vector<std::string>{"Not shredded: C:\\*: " + std::string(RefusalText(TEntryRefusal::kWildcards)),
@@ -175,7 +183,7 @@ TEST_F(ShredEngineTest, AnotherFileUnderTheSizedNameIsNotTouched) {
 
   rig.fs.AddFile("C:\\b", 100);
   rig.fs.after["flush C:\\b"] = [this] { rig.fs.AddFile("C:\\b", 5); };
-  EXPECT_EQ(rig.Run({"C:\\b"}), std::vector<std::string>{"C:\\b"});
+  EXPECT_EQ(rig.Run({"C:\\b"}), std::vector<std::string>{LeftRow(kNotDeletedReason, "C:\\b")});
   EXPECT_EQ(rig.fs.nodes.at("C:\\b").data.size(), 5u);
   EXPECT_TRUE(rig.fs.Logged("rename").empty());
 }
@@ -189,7 +197,7 @@ TEST_F(ShredEngineTest, ANameWhoseFileWentEarlierInTheRunIsNoFill) {
   // The two names are one file: the second goes with the first.
   rig.fs.after["truncate C:\\long name.txt"] = [this] { rig.fs.nodes.erase("C:\\LONGNA~1.TXT"); };
   EXPECT_EQ(rig.Run({"C:\\long name.txt", "C:\\LONGNA~1.TXT"}),
-            (std::vector<std::string>{"SHREDDED! ... C:\\long name.txt", "C:\\LONGNA~1.TXT"}));
+            (std::vector<std::string>{"SHREDDED! ... C:\\long name.txt", LeftRow(kGoneReason, "C:\\LONGNA~1.TXT")}));
   EXPECT_TRUE(rig.fs.Logged("create").empty());
   EXPECT_EQ(rig.display.status, "Not shredded: C:\\LONGNA~1.TXT: " + std::string(kGoneReason));
 }
@@ -244,10 +252,11 @@ TEST_F(ShredEngineTest, ANameThatAppearsOrVanishesAfterItsSizingIsLeftAlone) {
     std::string after;     // the operation after which the name changes
     std::size_t sizeThen;  // of the file under the name from then on; 0: none
     std::uint32_t attributesThen;
+    std::string_view reason;
   };
-  for (const Case& c : {Case{"vanishes", "C:\\f", "close C:\\f", 0, 0},
-                        Case{"appears read-only", "D:\\wipe", "free-space D:\\", 100, 0x21},
-                        Case{"comes back longer", "C:\\f", "close C:\\f", 30000, 0x20}}) {
+  for (const Case& c : {Case{"vanishes", "C:\\f", "close C:\\f", 0, 0, kNotOpenedReason},
+                        Case{"appears read-only", "D:\\wipe", "free-space D:\\", 100, 0x21, kFillNotMadeReason},
+                        Case{"comes back longer", "C:\\f", "close C:\\f", 30000, 0x20, kChangedReason}}) {
     SCOPED_TRACE(c.name);
     TEngineRig local;
     local.fs.freeSpace["D:\\"] = 100000;
@@ -258,7 +267,7 @@ TEST_F(ShredEngineTest, ANameThatAppearsOrVanishesAfterItsSizingIsLeftAlone) {
       local.fs.AddFile(c.entry, c.sizeThen);
       local.fs.nodes[c.entry].attributes = c.attributesThen;
     };
-    EXPECT_EQ(local.Run({c.entry}), std::vector<std::string>{c.entry});
+    EXPECT_EQ(local.Run({c.entry}), std::vector<std::string>{LeftRow(c.reason, c.entry)});
     EXPECT_TRUE(local.fs.after.empty());  // the name did change
     EXPECT_EQ(local.fs.Logged("write"), std::vector<std::string>{});
     EXPECT_EQ(local.fs.Logged("setattr"), std::vector<std::string>{});
@@ -293,8 +302,12 @@ TEST_F(ShredEngineTest, OnlyEntriesMarkedInThisRunAreMarkedAgain) {
 
   rig.fs.AddFile("C:\\held", 10);
   rig.fs.lockedForWriting.insert("C:\\held");
-  EXPECT_EQ(rig.Run({"C:\\held", "C:\\held"}), (std::vector<std::string>{"C:\\held", "C:\\held"}));
+  EXPECT_EQ(rig.Run({"C:\\held", "C:\\held"}),
+            (std::vector<std::string>(2, LeftRow(kNotOpenedReason, "C:\\held"))));
   EXPECT_EQ(rig.fs.Logged("open-rw C:\\held").size(), 2u);
+  // A second run takes the rows as their paths: made writable, the file is shredded.
+  rig.fs.lockedForWriting.clear();
+  EXPECT_EQ(rig.Run(rig.list.items), (std::vector<std::string>(2, "SHREDDED! ... C:\\held")));
 }
 
 // The default comparison knows ASCII letters only: bytes above 127 are compared as

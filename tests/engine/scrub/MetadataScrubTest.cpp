@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/run/ListRows.h"
 #include "tests/support/EngineRig.h"
 
 namespace {
@@ -247,7 +248,7 @@ TEST_F(MetadataScrubTest, AFileThatStaysIsRenamedBackAndLeftUnmarked) {
   // and the run goes on to the next entry.
   local.fs.AddFile("C:\\e\\next", 10);
   EXPECT_EQ(local.Run({"C:\\d\\b.txt", "C:\\e\\next"}),
-            (std::vector<std::string>{"C:\\d\\b.txt", "SHREDDED! ... C:\\e\\next"}));
+            (std::vector<std::string>{LeftRow(kNotDeletedReason, "C:\\d\\b.txt"), "SHREDDED! ... C:\\e\\next"}));
   EXPECT_EQ(local.fs.nodes.count(local.fs.renamedTo.back()), 1u);
 }
 
