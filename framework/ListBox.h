@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TListBox : public TControl {
  public:
@@ -18,6 +19,11 @@ class TListBox : public TControl {
   std::string Text(int index) const;
   // Raises EOutOfResources "Unable to insert a line" when the control refuses.
   void Add(std::string_view text);
+  // Adds every text where Add would put it, in one pass where it can: a sorted list
+  // whose rows are in order takes them merged into its rows, put back whole, so a
+  // large drop costs no more than its sorting. Selected rows stay selected. A list
+  // whose order a Replace has broken takes them one at a time, as Add would.
+  void AddAll(const std::vector<std::string>& texts);
   // New text at the same index: the row is deleted and inserted again there, so it
   // comes back unselected and the list is not re-sorted.
   void Replace(int index, std::string_view text);
@@ -42,6 +48,7 @@ class TListBox : public TControl {
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   void CheckIndex(int index) const;
   void Insert(int index, std::string_view text);
+  void Append(const std::wstring& row);
 
   bool FMultiSelect = false;
   bool FExtendedSelect = true;

@@ -160,17 +160,31 @@ void TfrmShredder::DnDForm1DnDItem(TComponent*, const std::string& Item) {
     FDroppedDuringRun.push_back(Item);
     return;
   }
-  try {
-    ListBox1->AddString(Item);
-  } catch (...) {
-    // The drop ends with this error: no finish event comes after a failed item.
-    FDrop.reset();
-    throw;
+  // A drop's names are listed at once, when the last has come.
+  if (FDrop) {
+    FDropNames.push_back(Item);
+    return;
   }
+  ListBox1->AddString(Item);
   if (!btnWipe->Enabled()) btnWipe->SetEnabled(true);
 }
 
-void TfrmShredder::DnDForm1DnDFinish(TComponent*) { FDrop.reset(); }
+void TfrmShredder::DnDForm1DnDFinish(TComponent*) {
+  const std::vector<std::string> names = std::exchange(FDropNames, {});
+  // The window draws again however the listing ends.
+  struct TEndDrop {
+    std::optional<TRedrawHold>& Drop;
+    ~TEndDrop() { Drop.reset(); }
+  } endDrop{FDrop};
+  if (names.empty()) return;
+  // Many names take a moment to list: the pointer says the window is busy.
+  struct TBusyPointer {
+    HCURSOR Previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    ~TBusyPointer() { ::SetCursor(Previous); }
+  } busy;
+  ListBox1->AddStrings(names);
+  btnWipe->SetEnabled(true);
+}
 
 void TfrmShredder::btnWipeClick(TComponent*) {
   if (Running())
@@ -301,7 +315,7 @@ void TfrmShredder::ListDroppedDuringRun() {
   if (FDroppedDuringRun.empty()) return;
   const std::vector<std::string> names = std::exchange(FDroppedDuringRun, {});
   const TRedrawHold hold(ListBox1->Handle());
-  for (const std::string& name : names) ListBox1->AddString(name);
+  ListBox1->AddStrings(names);
   btnWipe->SetEnabled(true);
 }
 

@@ -102,6 +102,7 @@ class TfrmShredder : public TForm {
   std::chrono::steady_clock::duration FRunFrameWait{};  // how long the next one waits after it
   bool FCloseAfterRun = false;
   std::vector<std::string> FDroppedDuringRun;
+  std::vector<std::string> FDropNames;  // of the drop at hand, listed at its finish
   int FRunShredded = 0;  // rows the run at hand has marked
 };
 

@@ -8,8 +8,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -202,6 +205,55 @@ TEST_F(HListBoxTest, RowsLandSortedAndDuplicatesStay) {
   EXPECT_EQ(List->Text(1), R"(C:\a.txt)");
   EXPECT_EQ(List->Text(2), R"(C:\b.txt)");
   EXPECT_EQ(List->Text(3), R"(C:\c.txt)");
+}
+
+// Many names in one pass land exactly where one AddString each would put them,
+// among rows already there, which keep their selection; the extent is the widest
+// row's. A list whose order a replaced row broke takes them one at a time.
+TEST_F(HListBoxTest, ManyNamesAtOnceLandAsOneAtATimeWould) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 100000; ++i)
+    names.push_back("C:\\Drop\\" + std::string(i % 3 == 0 ? "Case" : "case") + "-" + std::to_string(i * 7919 % 100000));
+  names.push_back(kLongPath);
+  names.push_back("C:\\Drop\\case-5");  // equal to one listed before it: both stay
+  const auto rowsOf = [](const THListBox& list) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < list.Count(); ++i) rows.push_back(list.Text(i));
+    return rows;
+  };
+  // The rows the list holds when the names come, set up on List and on a second list
+  // that takes the names one at a time; the two must end alike.
+  const auto expectLikeOneAtATime = [&](const std::function<void(THListBox&)>& before) {
+    TListForm form(kFixedFont);
+    before(*form.ListBox1);
+    for (const std::string& name : names) form.ListBox1->AddString(name);
+    const auto got = rowsOf(*List), want = rowsOf(*form.ListBox1);
+    ASSERT_EQ(got.size(), want.size());
+    const auto at = std::mismatch(got.begin(), got.end(), want.begin()).first - got.begin();
+    ASSERT_EQ(at, static_cast<std::ptrdiff_t>(got.size())) << got[at] << " where one at a time puts " << want[at];
+  };
+  const auto inOrder = [](THListBox& list) {
+    list.AddString(kShortPath);
+    list.AddString("D:\\z.txt");
+  };
+  inOrder(*List);
+  List->SetSelected(1, true);
+  List->AddStrings(names);
+  expectLikeOneAtATime(inOrder);
+  EXPECT_TRUE(List->Selected(List->Count() - 1));
+  EXPECT_EQ(List->SelCount(), 1);
+  EXPECT_EQ(Extent(), Expected(kLongPath));
+
+  const auto outOfOrder = [](THListBox& list) {
+    list.AddString(kShortPath);
+    list.AddString("C:\\b.txt");
+    list.Replace(0, "SHREDDED! ... " + kShortPath);
+  };
+  names.resize(300);
+  List->Clear();
+  outOfOrder(*List);
+  List->AddStrings(names);
+  expectLikeOneAtATime(outOfOrder);
 }
 
 }  // namespace
