@@ -11,6 +11,8 @@
 #include "engine/scrub/MetadataScrub.h"
 #include "engine/run/ShredEngine.h"
 #include "engine/Overwrite.h"
+#include "engine/EntryRules.h"
+#include "engine/run/ListRows.h"
 #include "engine/run/ShredTexts.h"
 #include "engine/win32/Win32FileSystem.h"
 #include "tests/support/EngineRig.h"
@@ -107,7 +109,9 @@ TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
   ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string unc = "\\\\nosuchserver\\share\\missing.txt";
   const std::string noDrive = "B:\\missing.txt";  // no test maps B:
-  EXPECT_EQ(rig.Run({dir, "", unc, noDrive}), (std::vector<std::string>{dir, "", unc, noDrive}));
+  EXPECT_EQ(rig.Run({dir, "", unc, noDrive}),
+            (std::vector<std::string>{LeftRow(kFolderReason, dir), LeftRow(RefusalText(CheckEntry("")), ""),
+                                      LeftRow(kFreeSpaceUnknownReason, unc), LeftRow(kFreeSpaceUnknownReason, noDrive)}));
   EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
   EXPECT_EQ(rig.engine.ShredSize(unc).Bytes, -1);
   EXPECT_EQ(rig.engine.ShredSize(noDrive).Bytes, -1);
@@ -166,7 +170,8 @@ TEST_F(Win32ShredTest, AFileThatStaysAfterDeletionIsLeftUnmarkedEmptyUnderItsOwn
   const UniqueFile watcher(::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(watcher);
-  EXPECT_EQ(rig.Run({path, next}), (std::vector<std::string>{path, "SHREDDED! ... " + next}));
+  EXPECT_EQ(rig.Run({path, next}),
+            (std::vector<std::string>{LeftRow(kNotDeletedReason, path), "SHREDDED! ... " + next}));
   // It is back under its own name, for a later run, with nothing left to tell.
   EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"pending.txt"});
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -221,7 +226,7 @@ TEST_F(Win32ShredTest, AsciiNamesCompareAsTheSystemComparesThem) {
 
 TEST_F(Win32ShredTest, AFillInAFolderThatDoesNotExistIsSkipped) {
   const std::string missing = folder / "no-such-folder\\file.txt";
-  EXPECT_EQ(rig.Run({missing})[0], missing);
+  EXPECT_EQ(rig.Run({missing})[0], LeftRow(kFreeSpaceUnknownReason, missing));
   EXPECT_FALSE(PathExists(missing));
 }
 
