@@ -5,8 +5,6 @@
 // native loop. usage: record_floor FOLDER COUNT LENGTH; prints the seconds taken.
 #include <windows.h>
 
-#include <winternl.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,25 +14,16 @@
 #include "base/Handles.h"
 #include "base/WideText.h"
 #include "engine/freespace/RecordTree.h"
+#include "engine/win32/NtCreate.h"
 #include "engine/win32/Win32Path.h"
 
 namespace {
 
 UniqueFile CreateIn(HANDLE folder, const std::wstring& name, bool isFolder) {
-  UNICODE_STRING text{};
-  text.Buffer = const_cast<wchar_t*>(name.data());
-  text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-  OBJECT_ATTRIBUTES attributes{};
-  InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
-  IO_STATUS_BLOCK io{};
-  HANDLE handle = nullptr;
-  const ACCESS_MASK access = isFolder ? FILE_LIST_DIRECTORY | FILE_ADD_FILE | SYNCHRONIZE : GENERIC_WRITE | SYNCHRONIZE;
-  const ULONG options = (isFolder ? FILE_DIRECTORY_FILE : FILE_NON_DIRECTORY_FILE) | FILE_SYNCHRONOUS_IO_NONALERT;
-  const ULONG share = isFolder ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0;
-  if (!NT_SUCCESS(::NtCreateFile(&handle, access, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share, FILE_CREATE,
-                                 options, nullptr, 0)))
-    return UniqueFile();
-  return UniqueFile(handle);
+  if (isFolder)
+    return NtCreateNew(folder, name, FILE_LIST_DIRECTORY | FILE_ADD_FILE | SYNCHRONIZE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_DIRECTORY_FILE);
+  return NtCreateNew(folder, name, GENERIC_WRITE | SYNCHRONIZE, 0, FILE_NON_DIRECTORY_FILE);
 }
 
 }  // namespace
@@ -52,9 +41,7 @@ int main(int argc, char** argv) {
     for (int level = TRecordTree::kLevels - begun + 1; level < TRecordTree::kLevels; ++level)
       ::CreateDirectoryW(Win32Path(tree.FolderPath(slot, level)).c_str(), nullptr);
     if (begun > 0) {
-      std::wstring path = Win32Path(tree.FolderPath(slot, TRecordTree::kLevels));
-      path[1] = L'?';  // "\??\": the system's own form of the same path
-      leaf = CreateIn(nullptr, path, true);
+      leaf = CreateIn(nullptr, NtPathOf(tree.FolderPath(slot, TRecordTree::kLevels)), true);
     }
     const UniqueFile file = CreateIn(leaf.get(), WideOf(TRecordTree::FileName(slot)), false);
     DWORD written = 0;

@@ -9,6 +9,7 @@
 
 #include "base/Handles.h"
 #include "base/WideText.h"
+#include "engine/win32/NtCreate.h"
 #include "engine/win32/Win32Path.h"
 
 namespace {
@@ -25,24 +26,6 @@ std::optional<std::uint64_t> FileNumberOf(HANDLE file) {
   if (!NT_SUCCESS(::NtQueryInformationFile(file, &io, &index, sizeof index, kFileInternalInformation)))
     return std::nullopt;
   return static_cast<std::uint64_t>(index.QuadPart);
-}
-
-// Creates name (relative to the open folder root, or a full path in the system's own
-// form when root is null) as a file or, with FILE_DIRECTORY_FILE, a folder; never
-// opens one that is there. Null on failure.
-UniqueFile NtCreate(HANDLE root, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options) {
-  UNICODE_STRING text{};
-  text.Buffer = const_cast<wchar_t*>(name.data());
-  text.Length = text.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-  OBJECT_ATTRIBUTES attributes{};
-  InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
-  IO_STATUS_BLOCK io{};
-  HANDLE handle = nullptr;
-  if (name.size() > 32767 ||
-      !NT_SUCCESS(::NtCreateFile(&handle, access, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share, FILE_CREATE,
-                                 options | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0)))
-    return UniqueFile();
-  return UniqueFile(handle);
 }
 
 class TWin32File final : public IShredFile {
@@ -120,8 +103,8 @@ class TWin32HeldFolder final : public IHeldFolder {
     const std::wstring wide = WideOf(name);
     if (wide.empty()) return result;
     {
-      const UniqueFile file = NtCreate(FFolder.get(), wide, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE,
-                                       0, FILE_NON_DIRECTORY_FILE);
+      constexpr ACCESS_MASK kAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE;
+      const UniqueFile file = NtCreateNew(FFolder.get(), wide, kAccess, 0, FILE_NON_DIRECTORY_FILE);
       if (!file) return result;
       DWORD written = 0;
       result.made = count == 0 || (::WriteFile(file.get(), data, count, &written, nullptr) && written == count);
@@ -298,12 +281,10 @@ std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std:
 }
 
 std::unique_ptr<IHeldFolder> TWin32FileSystem::CreateHeldFolder(const std::string& path) {
-  // The system's own form of the path: behind "\\??\" as behind "\\?\", taken as it is.
-  std::wstring name = Win32Path(path);
-  if (!name.starts_with(L"\\\\?\\")) return nullptr;
-  name[1] = L'?';
-  UniqueFile folder = NtCreate(nullptr, name, FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | SYNCHRONIZE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_DIRECTORY_FILE);
+  const std::wstring name = NtPathOf(path);
+  if (name.empty()) return nullptr;
+  UniqueFile folder = NtCreateNew(nullptr, name, FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_DIRECTORY_FILE);
   if (!folder) return nullptr;
   return std::make_unique<TWin32HeldFolder>(std::move(folder));
 }
