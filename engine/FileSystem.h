@@ -3,6 +3,7 @@
 // add a fake for failures the real platform cannot produce on demand.
 
 #include <algorithm>
+#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -49,6 +50,21 @@ struct TFolderEntry {
   std::string name;
   bool folder = false;
   std::int64_t size = 0;
+  bool link = false;  // a symbolic link, a junction or a mount point: never entered
+};
+
+// Which folder a name led to, on which volume: two names of one folder have the same.
+struct TFolderIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  auto operator<=>(const TFolderIdentity&) const = default;
+};
+
+// A folder held open as what it is while the run works inside it: until the hold is
+// destroyed no program can rename or remove it, or put a link in its place.
+struct TFolderHold {
+  std::shared_ptr<void> Hold;
+  TFolderIdentity Identity;
 };
 
 // A small file made whole in one call: created, written and closed again at once.
@@ -122,6 +138,16 @@ class IFileSystem {
   virtual bool RemoveFolder(const std::string& path) = 0;
   // What a folder holds, without "." and ".."; nothing when it cannot be read whole.
   virtual std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) = 0;
+  // Holds a plain folder (not a link, a junction or a mount point); nothing when the
+  // name is not one or cannot be opened.
+  virtual std::optional<TFolderHold> HoldFolder(const std::string& path) = 0;
+  // Removes a link itself (a symbolic link, a junction, a mount point), never what it
+  // points to; fails where the system cannot tell the link from what it points to.
+  virtual bool RemoveLink(const std::string& path) = 0;
+  // The folders of the system and of the user that are never shredded whole: the
+  // Windows folder, the program folders, the profile and its known folders, and the
+  // folder that holds the running program. Empty where there are none to keep.
+  virtual std::vector<std::string> KeptFolders() { return {}; }
   // A new folder as CreateFolder makes one, held open until the result is destroyed;
   // null when it cannot be made.
   virtual std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) = 0;

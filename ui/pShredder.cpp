@@ -197,7 +197,7 @@ void TfrmShredder::StartRun() {
   std::vector<std::string> entries;
   entries.reserve(static_cast<std::size_t>(ListBox1->Count()));
   for (int index = 0; index < ListBox1->Count(); ++index) entries.push_back(ListBox1->Text(index));
-  FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews);
+  FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews, kRunQuestion);
   FRunFrameAt = {};
   FRunFrameWait = kRunFrame;
   FRunShredded = 0;
@@ -311,6 +311,24 @@ void TfrmShredder::TellWhatWasLeft() {
   ::MessageBoxW(Handle(), WideOf(text).c_str(), L"Quorvane", MB_ICONWARNING | MB_OK);
 }
 
+void TfrmShredder::AskAboutFolders() {
+  if (!FRun || FAsking) return;
+  FAsking = true;
+  int answer = IDNO;
+  try {
+    answer = ::MessageBoxW(Handle(), WideOf(FolderQuestionText(FRun->Folders())).c_str(), L"Quorvane",
+                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  } catch (...) {
+    FAsking = false;
+    if (FRun) FRun->Answer(false);
+    throw;
+  }
+  FAsking = false;
+  // Closing the window or ending the session meanwhile stopped the run.
+  if (FRun) FRun->Answer(answer == IDYES);
+  if (const auto news = std::exchange(FNewsWhileAsking, std::nullopt)) RunNews(*news);
+}
+
 void TfrmShredder::ListDroppedDuringRun() {
   if (FDroppedDuringRun.empty()) return;
   const std::vector<std::string> names = std::exchange(FDroppedDuringRun, {});
@@ -337,10 +355,22 @@ void TfrmShredder::EndSession() {
 LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kRunNews:
+      if (FAsking) {
+        FNewsWhileAsking = FNewsWhileAsking.value_or(false) || wParam != 0;
+        return 0;
+      }
       RunNews(wParam != 0);
+      return 0;
+    case kRunQuestion:
+      AskAboutFolders();
       return 0;
     case WM_TIMER:
       if (wParam != kRunFrameTimer) break;
+      if (FAsking) {
+        ::KillTimer(Handle(), kRunFrameTimer);
+        FNewsWhileAsking = FNewsWhileAsking.value_or(false);
+        return 0;
+      }
       TakeRunFrame();
       return 0;
     case WM_CLOSE:

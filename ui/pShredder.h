@@ -67,6 +67,8 @@ class TfrmShredder : public TForm {
   // up to kRunFrameLongest: drawing keeps to a small share of the machine, which
   // the run needs. The run's end is shown at once.
   static constexpr UINT kRunNews = WM_APP + 1;
+  // A run that holds folders asks before it touches anything.
+  static constexpr UINT kRunQuestion = WM_APP + 2;
   static constexpr UINT_PTR kRunFrameTimer = 1;
   static constexpr std::chrono::milliseconds kRunFrame{33};
   static constexpr int kRunFrameCost = 25;
@@ -86,6 +88,8 @@ class TfrmShredder : public TForm {
   void DrawRunFrame(const TRunReport::TFrame& frame);
   void FinishRun(std::exception_ptr& drawError);
   void ListDroppedDuringRun();
+  // The question whether to shred the run's folders whole; "No" is its default.
+  void AskAboutFolders();
   // Where a run that went to its end left any entry: how many, and the first reasons.
   void TellWhatWasLeft();
   // Closing waits for a run to stop; Windows ending the session does not wait for
@@ -104,6 +108,10 @@ class TfrmShredder : public TForm {
   std::vector<std::string> FDroppedDuringRun;
   std::vector<std::string> FDropNames;  // of the drop at hand, listed at its finish
   int FRunShredded = 0;  // rows the run at hand has marked
+  // While the question is shown the run's news waits, its end included: the window
+  // is not put back under the open question.
+  bool FAsking = false;
+  std::optional<bool> FNewsWhileAsking;  // true: the run ended meanwhile
 };
 
 extern TfrmShredder* frmShredder;

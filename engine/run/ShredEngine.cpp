@@ -1,11 +1,13 @@
 #include "engine/run/ShredEngine.h"
 
 #include "base/MessageFormat.h"
+#include "engine/EntryPaths.h"
 #include "engine/EntryRules.h"
 #include "engine/Overwrite.h"
 #include "engine/freespace/FreeSpaceWipe.h"
 #include "engine/run/ListRows.h"
 #include "engine/run/MarkedPaths.h"
+#include <algorithm>
 #include "engine/run/ShredTexts.h"
 #include "engine/scrub/MetadataScrub.h"
 
@@ -36,7 +38,8 @@ TShredEngine::TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, cons
       FDisplay(display),
       FStop(stop),
       FScrub(std::make_unique<TMetadataScrub>(fileSystem, FNames)),
-      FWipe(std::make_unique<TFreeSpaceWipe>(fileSystem, display, stop, FNames)) {}
+      FWipe(std::make_unique<TFreeSpaceWipe>(fileSystem, display, stop, FNames)),
+      FFolders(std::make_unique<TFolderShred>(fileSystem, *FScrub, static_cast<IFolderFiles&>(*this), stop)) {}
 
 TShredEngine::TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std::uint64_t nameSeed,
                            const TRunStop& stop)
@@ -45,7 +48,8 @@ TShredEngine::TShredEngine(IFileSystem& fileSystem, IShredDisplay& display, std:
       FStop(stop),
       FNames(nameSeed),
       FScrub(std::make_unique<TMetadataScrub>(fileSystem, FNames)),
-      FWipe(std::make_unique<TFreeSpaceWipe>(fileSystem, display, stop, FNames)) {}
+      FWipe(std::make_unique<TFreeSpaceWipe>(fileSystem, display, stop, FNames)),
+      FFolders(std::make_unique<TFolderShred>(fileSystem, *FScrub, static_cast<IFolderFiles&>(*this), stop)) {}
 
 TShredEngine::~TShredEngine() = default;
 
@@ -78,8 +82,14 @@ void TShredEngine::ClearReadOnly(const std::string& entry, const TShredSize& siz
     FFileSystem.SetAttributes(entry, cleared);
 }
 
+std::string TShredEngine::Standing() {
+  if (FFilesFound == 0) return {};
+  return " (file " + GroupedDigits(FFilesDone) + " of " + GroupedDigits(std::max(FFilesFound, FFilesDone)) + ")";
+}
+
 std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize& size) {
-  FDisplay.SetStatusText(StatusText(entry, size.Bytes));
+  if (size.Kind == TShredSize::kExistingFile) ++FFilesDone;
+  FDisplay.SetStatusText(StatusText(entry, size.Bytes) + Standing());
   ClearReadOnly(entry, size);
   FDisplay.SetProgressMin(0);
   FDisplay.SetProgressMax(static_cast<std::int32_t>(size.Bytes / ProgressDivisor(size.Bytes)));
@@ -131,7 +141,7 @@ std::vector<bool> TShredEngine::FilesAtStart(const IFileList& list) {
   return files;
 }
 
-TRunEnd TShredEngine::Run(IFileList& list) {
+TRunEnd TShredEngine::Run(IFileList& list, IFolderQuestion* question) {
   FDisplay.SetStatusFontColor(kBlack);
   list.SetFontColor(kBlack);
   FScrub->StartRun();
@@ -146,12 +156,101 @@ TRunEnd TShredEngine::Run(IFileList& list) {
       }
     }
   } endRun{*FScrub};
-  return RunEntries(list);
+  return RunEntries(list, question);
 }
 
-TRunEnd TShredEngine::RunEntries(IFileList& list) {
+bool TShredEngine::IsFolder(const std::string& entry) {
+  const std::uint32_t attributes = FFileSystem.GetAttributes(entry);
+  return attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) != 0 &&
+         (attributes & IFileSystem::kReparsePoint) == 0;
+}
+
+std::set<TFolderIdentity> TShredEngine::KeptIdentities() {
+  std::set<TFolderIdentity> kept;
+  for (std::string folder : FFileSystem.KeptFolders()) {
+    // The folders that hold a kept one, up to its drive's root, would take it along.
+    while (!folder.empty()) {
+      if (const auto hold = FFileSystem.HoldFolder(folder)) kept.insert(hold->Identity);
+      // "C:\a\" of "C:\a\b" is "C:\a"; a root keeps its separator.
+      std::string parent(FolderOf(folder));
+      if (parent.size() > 3 && parent.back() == '\\') parent.pop_back();
+      if (parent.size() >= folder.size()) break;
+      folder = std::move(parent);
+    }
+  }
+  return kept;
+}
+
+std::string_view TShredEngine::FolderRefusal(const std::string& entry) {
+  const auto hold = FFileSystem.HoldFolder(entry);
+  if (!hold) return kNotPlainFolderReason;
+  if (FFolders->Kept(hold->Identity)) return kKeptFolderReason;
+  return {};
+}
+
+bool TShredEngine::CountFolders(const IFileList& list, std::vector<bool>& counted,
+                                std::vector<TFolderTally>& tallies) {
+  counted.assign(static_cast<std::size_t>(list.Count()), false);
+  FFilesFound = FFilesDone = 0;
+  bool folders = false;
+  std::int64_t listedFiles = 0;
+  for (int index = 0; index < list.Count(); ++index) {
+    const std::string row = list.Text(index);
+    const std::string entry(EntryOfRow(row));
+    if (IsShreddedRow(row) || CheckEntry(entry) != TEntryRefusal::kAccepted) continue;
+    if (!IsFolder(entry)) {
+      ++listedFiles;
+      continue;
+    }
+    // Asked once, and only where a run holds a folder.
+    if (!folders) FFolders->Keep(KeptIdentities());
+    folders = true;
+    if (!FolderRefusal(entry).empty()) continue;
+    TFolderTally tally{entry};
+    if (!TallyFolder(FFileSystem, FDisplay, FStop, tally)) return false;
+    counted[static_cast<std::size_t>(index)] = true;
+    FFilesFound += tally.Files;
+    tallies.push_back(std::move(tally));
+  }
+  if (folders) FFilesFound += listedFiles;
+  return true;
+}
+
+std::string_view TShredEngine::ShredFoundFile(const std::string& path) {
+  const std::uint32_t attributes = FFileSystem.GetAttributes(path);
+  // Gone since the folder was listed: nothing of it is left to shred.
+  if (attributes == IFileSystem::kInvalidAttributes)
+    return FFileSystem.NameExists(path) ? kNotOpenedReason : std::string_view{};
+  if ((attributes & IFileSystem::kReparsePoint) != 0)
+    return FFileSystem.RemoveLink(path) ? std::string_view{} : kLinkLeftReason;
+  if ((attributes & IFileSystem::kFolder) != 0) return kChangedReason;
+  TShredSize size{TShredSize::kExistingFile, -1};
+  {
+    const auto file = FFileSystem.OpenExisting(path, false);
+    if (!file) return OpenFailure(FFileSystem.LastError());
+    size.Bytes = file->Length();
+    size.Identity = file->Identity();
+  }
+  if (size.Bytes < 0) return kLengthUnknownReason;
+  if (ShredFile(path, size) < 0) return FWhy;
+  if (!FScrub->ScrubAndDelete(path, size.Identity)) return kNotDeletedReason;
+  return {};
+}
+
+TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
   const int count = list.Count();
   const std::vector<bool> atStart = FilesAtStart(list);
+  // Folders are counted and asked about before anything is touched.
+  std::vector<bool> counted;
+  std::vector<TFolderTally> tallies;
+  if (!CountFolders(list, counted, tallies)) {
+    FDisplay.SetStatusText(kStoppedCounting);
+    return TRunEnd::Stopped;
+  }
+  if (!tallies.empty() && question != nullptr && !question->ShredFoldersWhole(tallies)) {
+    FDisplay.SetStatusText(kFoldersDeclined);
+    return TRunEnd::Declined;
+  }
   TMarkedPaths marked(FFileSystem);
   for (int index = 0; index < count; ++index) {
     const std::string row = list.Text(index);
@@ -168,6 +267,29 @@ TRunEnd TShredEngine::RunEntries(IFileList& list) {
     // would start a fill of the drive's free space that nobody asked for.
     if (marked.Contains(entry)) {
       list.Replace(index, std::string(kShreddedMarker) + entry);
+      continue;
+    }
+    const bool wasCounted = counted[static_cast<std::size_t>(index)];
+    if (wasCounted || IsFolder(entry)) {
+      std::string why;
+      if (!wasCounted) {
+        // Refused when counted, or a folder only since: never shredded unasked.
+        const std::string_view refusal = FolderRefusal(entry);
+        why = refusal.empty() ? kNotAskedReason : refusal;
+        FDisplay.SetStatusText(RefusedText(entry, why));
+      } else {
+        why = IsFolder(entry) ? FFolders->Shred(entry) : std::string(kNoLongerFolderReason);
+      }
+      if (why.empty()) {
+        list.Replace(index, std::string(kShreddedMarker) + entry);
+        marked.Add(entry);
+        continue;
+      }
+      list.Replace(index, LeftRow(why, entry));
+      if (FStop.Requested()) {
+        LeaveRest(list, index + 1);
+        return TRunEnd::Stopped;
+      }
       continue;
     }
     TShredSize size = ShredSize(entry);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@
 #include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 #include "engine/run/FileList.h"
+#include "engine/run/FolderShred.h"
+#include "engine/run/FolderTally.h"
 
 class TMetadataScrub;
 class TFreeSpaceWipe;
@@ -40,10 +43,11 @@ struct TShredSize {
   std::string_view Reason = {};
 };
 
-// How a run over the list ended: after its last entry, or at a stop.
-enum class TRunEnd { Complete, Stopped };
+// How a run over the list ended: after its last entry, at a stop, or at a "No" to
+// shredding its folders whole, which touched nothing.
+enum class TRunEnd { Complete, Stopped, Declined };
 
-class TShredEngine {
+class TShredEngine : private IFolderFiles {
  public:
   // A stop takes effect within one block: before the next entry, after the block
   // being written, or once the scrub of the file at hand is done.
@@ -54,7 +58,7 @@ class TShredEngine {
                const TRunStop& stop = TRunStop::Never());
   TShredEngine(const TShredEngine&) = delete;
   TShredEngine& operator=(const TShredEngine&) = delete;
-  ~TShredEngine();
+  ~TShredEngine() override;
 
   // An existing file and its length, or a fill of 95% of the free space of the volume
   // that holds any other name (a folder too). An entry that is no full path of a file
@@ -71,10 +75,12 @@ class TShredEngine {
   std::int64_t ShredFile(const std::string& entry, const TShredSize& size);
 
   // The pass over the whole list: overwrite, delete and mark each entry in turn. An
-  // overwritten file of the user's loses its length, times and name before it goes.
-  // At a stop the status line says what became of the entry at hand, and the
-  // entries after it are not touched.
-  TRunEnd Run(IFileList& list);
+  // overwritten file of the user's loses its length, times and name before it goes;
+  // a folder is shredded whole (FolderShred.h). A run that holds folders counts them
+  // first and asks the question, when there is one to ask, before it touches
+  // anything. At a stop the status line says what became of the entry at hand, and
+  // the entries after it are not touched.
+  TRunEnd Run(IFileList& list, IFolderQuestion* question = nullptr);
 
   // Why the last ShredFile returned -1, as the entry's row says it.
   std::string_view WhyLeft() const noexcept { return FWhy; }
@@ -85,7 +91,19 @@ class TShredEngine {
     return -1;
   }
   void LeaveRest(IFileList& list, int from);
-  TRunEnd RunEntries(IFileList& list);
+  TRunEnd RunEntries(IFileList& list, IFolderQuestion* question);
+  std::string_view ShredFoundFile(const std::string& path) override;
+  // A plain folder, as an entry names one: a link is not one.
+  bool IsFolder(const std::string& entry);
+  // Why a folder entry is not shredded whole; empty for one that may be.
+  std::string_view FolderRefusal(const std::string& entry);
+  // The identities of the folders kept whole and of every folder that holds one.
+  std::set<TFolderIdentity> KeptIdentities();
+  // Counts each folder entry that may be shredded whole; false at a stop. Which
+  // entries were counted is kept: only those are shredded whole.
+  bool CountFolders(const IFileList& list, std::vector<bool>& counted, std::vector<TFolderTally>& tallies);
+  // What the status line adds to a file's text in a run that holds folders.
+  std::string Standing();
   // Whether each entry named a file as the run began: such a name never becomes a
   // fill, even once the file has gone under another of its names.
   std::vector<bool> FilesAtStart(const IFileList& list);
@@ -97,5 +115,8 @@ class TShredEngine {
   TNeutralNames FNames;
   std::unique_ptr<TMetadataScrub> FScrub;
   std::unique_ptr<TFreeSpaceWipe> FWipe;
+  std::unique_ptr<TFolderShred> FFolders;
   std::string_view FWhy;
+  std::int64_t FFilesFound = 0;  // in a run that holds folders: counted, and listed
+  std::int64_t FFilesDone = 0;
 };

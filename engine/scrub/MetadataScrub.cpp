@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <utility>
 
 #include "engine/EntryPaths.h"
 
@@ -81,38 +82,38 @@ std::unique_ptr<IShredFile> TMetadataScrub::Cover(const std::string& folder, con
 }
 
 void TMetadataScrub::EndRun() {
-  std::map<std::string, std::vector<std::string>> removed;
-  for (auto& [folder, own] : FRemoved) removed[folder].push_back(std::move(own));
-  FRemoved.clear();
+  auto removed = std::exchange(FRemoved, {});
+  for (auto& [folder, names] : removed) CoverGaps(folder, std::move(names));
+}
+
+void TMetadataScrub::CoverGaps(const std::string& folder, std::vector<std::string> names) {
+  if (names.size() < 2) return;  // a single file's own renames covered it
   const auto order = [this](const std::string& a, const std::string& b) { return FFileSystem.CompareNames(a, b) < 0; };
-  for (auto& [folder, names] : removed) {
-    if (names.size() < 2) continue;  // a single file's own renames covered it
-    // One cover for each stretch of deleted entries, side by side in the folder's
-    // order, that together make half a cover's entry: it grows their block back over
-    // them with room to spare for a block's end that falls among them (one per whole
-    // cover's entry left names behind on ntfs-3g).
-    std::sort(names.begin(), names.end(), order);
-    std::vector<std::unique_ptr<IShredFile>> covers;
-    std::vector<std::string> made;
-    std::size_t closedUp = 0;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      closedUp += IndexEntryBytes(names[i].size());
-      if (2 * closedUp < IndexEntryBytes(kLongestName) && i + 1 < names.size()) continue;
-      closedUp = 0;
-      if (auto file = Cover(folder, names[i], made)) covers.push_back(std::move(file));
-    }
-    if (covers.empty()) continue;
-    covers.clear();
-    // Closed, they are gone; one that stays (the system could not remove it) goes now.
-    // One listing finds them all: under Wine a lookup of a missing name reads the
-    // whole folder.
-    FFolders.Forget(folder);
-    const bool listed = FFolders.Listed(folder);
-    for (const std::string& name : made) {
-      if (listed && !FFolders.Holds(folder, name)) continue;
-      FFileSystem.Delete(folder + name);
-      FFolders.Removed(folder, name);
-    }
+  // One cover for each stretch of deleted entries, side by side in the folder's
+  // order, that together make half a cover's entry: it grows their block back over
+  // them with room to spare for a block's end that falls among them (one per whole
+  // cover's entry left names behind on ntfs-3g).
+  std::sort(names.begin(), names.end(), order);
+  std::vector<std::unique_ptr<IShredFile>> covers;
+  std::vector<std::string> made;
+  std::size_t closedUp = 0;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    closedUp += IndexEntryBytes(names[i].size());
+    if (2 * closedUp < IndexEntryBytes(kLongestName) && i + 1 < names.size()) continue;
+    closedUp = 0;
+    if (auto file = Cover(folder, names[i], made)) covers.push_back(std::move(file));
+  }
+  if (covers.empty()) return;
+  covers.clear();
+  // Closed, they are gone; one that stays (the system could not remove it) goes now.
+  // One listing finds them all: under Wine a lookup of a missing name reads the
+  // whole folder.
+  FFolders.Forget(folder);
+  const bool listed = FFolders.Listed(folder);
+  for (const std::string& name : made) {
+    if (listed && !FFolders.Holds(folder, name)) continue;
+    FFileSystem.Delete(folder + name);
+    FFolders.Removed(folder, name);
   }
 }
 
@@ -123,9 +124,7 @@ bool TMetadataScrub::Rename(const std::string& folder, std::string& current, std
   return true;
 }
 
-bool TMetadataScrub::ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity) {
-  if (!ForgetLengthAndTimes(path, identity)) return false;
-
+std::string TMetadataScrub::RenameAway(const std::string& path) {
   // The neighbours as they are before the first rename, which could land among them.
   const std::string folder(FolderOf(path));
   const std::string own = path.substr(folder.size());
@@ -133,22 +132,49 @@ bool TMetadataScrub::ScrubAndDelete(const std::string& path, const std::optional
   const auto gap = neighbours ? FindNameGap(own, neighbours->before, neighbours->after) : std::nullopt;
 
   // Each rename writes the new name where the file system kept the old one; a
-  // rename that fails leaves the file under the name it has, and it is deleted
-  // under that name: its contents are gone already. The system refuses a name
-  // that is taken, so no rename can replace another file.
+  // rename that fails leaves the name it has, and it is deleted under that name.
+  // The system refuses a name that is taken, so no rename can replace another file.
   std::string current = path;
   for (int i = 0; i < kRenames; ++i) {
     std::string next = i == 1 ? LongName(folder, own, gap, neighbours ? neighbours->after : std::nullopt)
                               : ShortName(folder, neighbours.has_value());
     if (!Rename(folder, current, std::move(next))) break;
   }
+  return current;
+}
 
-  FFileSystem.Delete(current);
-  if (!FFileSystem.NameExists(current)) {
-    FFolders.Removed(folder, current.substr(folder.size()));
-    FRemoved.emplace_back(folder, own);
-    return current == path || !FFileSystem.NameExists(path);
+bool TMetadataScrub::Gone(const std::string& path, const std::string& current) {
+  const std::string folder(FolderOf(path));
+  if (FFileSystem.NameExists(current)) {
+    if (std::string back = current; back != path) Rename(folder, back, path);
+    return false;
   }
-  if (current != path) Rename(folder, current, path);
-  return false;
+  FFolders.Removed(folder, current.substr(folder.size()));
+  FRemoved[folder].push_back(path.substr(folder.size()));
+  return current == path || !FFileSystem.NameExists(path);
+}
+
+bool TMetadataScrub::ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity) {
+  if (!ForgetLengthAndTimes(path, identity)) return false;
+  // The contents are gone already: a file whose renames failed goes under its name.
+  const std::string current = RenameAway(path);
+  FFileSystem.Delete(current);
+  return Gone(path, current);
+}
+
+bool TMetadataScrub::ScrubAndRemoveFolder(const std::string& folder) {
+  const std::string inside = folder + "\\";
+  if (const auto names = FRemoved.find(inside); names != FRemoved.end()) {
+    auto deleted = std::move(names->second);
+    FRemoved.erase(names);
+    CoverGaps(inside, std::move(deleted));
+  }
+  FFolders.Forget(inside);
+  // A read-only folder cannot be removed on some systems.
+  if (const auto attributes = FFileSystem.GetAttributes(folder);
+      attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kReadOnly) != 0)
+    FFileSystem.SetAttributes(folder, (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly);
+  const std::string current = RenameAway(folder);
+  FFileSystem.RemoveFolder(current);
+  return Gone(folder, current);
 }

@@ -6,6 +6,7 @@
 // and a name that tells nothing, and deleted under that name.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,12 @@ class TMetadataScrub {
   // back where it can, so the entry still names it and a later run can retry. Another
   // file than the one overwritten (identity) under the path is left alone.
   bool ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity);
+
+  // For a folder the run has emptied (a path without its separator): the gaps its
+  // deleted files left are covered first, so that neither its record nor its index
+  // keeps a name of theirs; then it is renamed as a file is and removed. True only
+  // when it is gone; when it stays it gets its own path back where it can.
+  bool ScrubAndRemoveFolder(const std::string& folder);
 
   // Before each run: the folders are listed afresh.
   void StartRun() noexcept {
@@ -61,6 +68,12 @@ class TMetadataScrub {
   static constexpr char kShortNameStart = '~';
 
  private:
+  // The renames: the name the file or folder has at the end.
+  std::string RenameAway(const std::string& path);
+  // Covers the gaps the run's deletions left in one folder.
+  void CoverGaps(const std::string& folder, std::vector<std::string> names);
+  // The path is gone: the bookkeeping of its folder's names and of what it lost.
+  bool Gone(const std::string& path, const std::string& current);
   // False when the path now leads to another file.
   bool ForgetLengthAndTimes(const std::string& path, const std::optional<TFileIdentity>& identity);
   // The long name: in the gap behind the file's own where the folder has one.
@@ -79,6 +92,6 @@ class TMetadataScrub {
   IFileSystem& FFileSystem;
   TNeutralNames& FNames;
   TFolderNames FFolders;
-  // The folder and the name of each file this run deleted, in order.
-  std::vector<std::pair<std::string, std::string>> FRemoved;
+  // The names of the files and folders this run deleted, by folder.
+  std::map<std::string, std::vector<std::string>> FRemoved;
 };

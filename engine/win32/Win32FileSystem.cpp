@@ -273,11 +273,48 @@ std::optional<std::vector<TFolderEntry>> TWin32FileSystem::ListFolder(const std:
     std::optional<std::string> name = ExactNarrowOf(wide);
     if (!name) return std::nullopt;
     const auto size = static_cast<std::int64_t>(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
-    entries.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
+    entries.push_back({std::move(*name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (::FindNextFileW(find.get(), &data));
   // A search that stopped for any other reason has not seen everything.
   if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
   return entries;
+}
+
+// Opened as itself, and shared for reading and writing but not for deletion: the
+// system then refuses to rename or remove it while it is held. Wine opens what a
+// folder link points to even when asked for the link, and says so only in the
+// name's attributes: both must show a plain folder.
+std::optional<TFolderHold> TWin32FileSystem::HoldFolder(const std::string& path) {
+  const std::wstring wide = Win32Path(path);
+  UniqueFile folder(::CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!folder || !::GetFileInformationByHandle(folder.get(), &info)) return std::nullopt;
+  const auto plainFolder = [](DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  };
+  if (!plainFolder(info.dwFileAttributes) || !plainFolder(::GetFileAttributesW(wide.c_str()))) return std::nullopt;
+  const TFolderIdentity identity{info.dwVolumeSerialNumber,
+                                 static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow};
+  return TFolderHold{std::shared_ptr<void>(folder.release(), [](void* held) { ::CloseHandle(held); }), identity};
+}
+
+// Removed through a handle of the link itself, which only Windows gives: under Wine
+// the handle is of what the link points to, and removing it through a path removes
+// that folder when it is empty, or that file.
+bool TWin32FileSystem::RemoveLink(const std::string& path) {
+  const UniqueFile link(::CreateFileW(Win32Path(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!link || !::GetFileInformationByHandleEx(link.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+      (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+    return false;
+  FILE_DISPOSITION_INFO gone{TRUE};
+  return ::SetFileInformationByHandle(link.get(), FileDispositionInfo, &gone, sizeof gone) != FALSE;
 }
 
 std::unique_ptr<IHeldFolder> TWin32FileSystem::CreateHeldFolder(const std::string& path) {

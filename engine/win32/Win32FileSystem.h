@@ -21,6 +21,9 @@ class TWin32FileSystem : public IFileSystem {
   bool CreateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
+  std::optional<TFolderHold> HoldFolder(const std::string& path) override;
+  bool RemoveLink(const std::string& path) override;
+  std::vector<std::string> KeptFolders() override;
   std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;

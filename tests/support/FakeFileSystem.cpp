@@ -95,7 +95,33 @@ void TFakeFileSystem::AddLink(const std::string& path) {
   nodes[path].attributes = kReparsePoint | 0x20;
 }
 
-void TFakeFileSystem::AddFolder(const std::string& path) { nodes[path].folder = true; }
+void TFakeFileSystem::AddFolder(const std::string& path) {
+  auto& node = nodes[path];
+  node.folder = true;
+  if (node.id == 0) node.id = ++FLastId;
+}
+
+void TFakeFileSystem::AddFolderLink(const std::string& path) {
+  AddFolder(path);
+  nodes[path].attributes = kReparsePoint;
+}
+
+std::optional<TFolderHold> TFakeFileSystem::HoldFolder(const std::string& path) {
+  const TLogged logged(*this, "hold-folder " + path);
+  const auto it = nodes.find(path);
+  if (it == nodes.end() || !it->second.folder || (it->second.attributes & kReparsePoint) != 0) return std::nullopt;
+  heldFolders.insert(path);
+  auto release = [this, path](void*) { heldFolders.erase(heldFolders.find(path)); };
+  return TFolderHold{std::shared_ptr<void>(nullptr, release), {0, it->second.id}};
+}
+
+bool TFakeFileSystem::RemoveLink(const std::string& path) {
+  const TLogged logged(*this, "unlink " + path);
+  const auto it = nodes.find(path);
+  if (!linksRemovable || it == nodes.end() || (it->second.attributes & kReparsePoint) == 0) return false;
+  nodes.erase(it);
+  return true;
+}
 
 std::uint32_t TFakeFileSystem::GetAttributes(const std::string& path) {
   const auto it = nodes.find(path);
@@ -159,7 +185,7 @@ bool TFakeFileSystem::Rename(const std::string& from, const std::string& to) {
   const TLogged logged(*this, "rename " + from + " " + to);
   if (renamesBeforeFailure == 0) return false;
   const auto it = nodes.find(from);
-  if (it == nodes.end() || it->second.open || nodes.count(to) != 0) return false;
+  if (it == nodes.end() || it->second.open || nodes.count(to) != 0 || heldFolders.count(from) != 0) return false;
   if (renamesBeforeFailure > 0) --renamesBeforeFailure;
   nodes[to] = std::move(it->second);
   nodes.erase(from);
@@ -282,7 +308,7 @@ bool TFakeFileSystem::CreateFolder(const std::string& path) {
 bool TFakeFileSystem::RemoveFolder(const std::string& path) {
   const TLogged logged(*this, "rmdir " + path);
   const auto it = nodes.find(path);
-  if (it == nodes.end() || !it->second.folder || !Under(path).empty()) return false;
+  if (it == nodes.end() || !it->second.folder || !Under(path).empty() || heldFolders.count(path) != 0) return false;
   FreeRecord(it->second);
   nodes.erase(it);
   return true;
@@ -295,7 +321,8 @@ std::optional<std::vector<TFolderEntry>> TFakeFileSystem::ListFolder(const std::
   for (const std::string& inside : Under(path)) {
     if (inside.find('\\', path.size() + 1) != std::string::npos) continue;
     const Node& node = nodes.at(inside);
-    entries.push_back({inside.substr(path.size() + 1), node.folder, static_cast<std::int64_t>(node.data.size())});
+    entries.push_back({inside.substr(path.size() + 1), node.folder, static_cast<std::int64_t>(node.data.size()),
+                       (node.attributes & kReparsePoint) != 0});
   }
   return entries;
 }

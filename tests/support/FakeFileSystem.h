@@ -44,6 +44,8 @@ class TFakeFileSystem : public IFileSystem {
   void AddFolder(const std::string& path);
   // A symbolic link to a file, as Windows shows one: a reparse point.
   void AddLink(const std::string& path);
+  // A junction or a symbolic link to a folder: a folder that is a reparse point.
+  void AddFolderLink(const std::string& path);
   std::set<std::string> heldElsewhere;  // volumes whose free space another window is wiping
   std::map<std::string, std::int64_t> freeSpace;  // by volume root: "D:\\", or a mounted folder "D:\\in\\"
   std::set<std::string> lockedForReading;         // opens for sizing fail
@@ -77,6 +79,8 @@ class TFakeFileSystem : public IFileSystem {
   int foldersBeforeFailure = -1;     // folders made before CreateFolder fails; -1: never
   std::function<void(int)> onSmallFile;  // told the number of small files made so far
   std::set<std::string> unreadableFolders;       // ListNames fails for these
+  std::vector<std::string> kept;                 // what KeptFolders gives
+  bool linksRemovable = true;                    // false: as under Wine, RemoveLink fails
   // Run once, right after the operation that logs this line: a file that appears or
   // vanishes between the sizing of an entry and its overwrite, a stop requested.
   std::map<std::string, std::function<void()>> after;
@@ -116,6 +120,10 @@ class TFakeFileSystem : public IFileSystem {
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   bool RemoveFolder(const std::string& path) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
+  // A held folder cannot be renamed or removed, as on Windows.
+  std::optional<TFolderHold> HoldFolder(const std::string& path) override;
+  bool RemoveLink(const std::string& path) override;
+  std::vector<std::string> KeptFolders() override { return kept; }
   TFileError LastError() override { return lastError; }
 
   // The lines of the log that begin with this, in order.
@@ -126,6 +134,7 @@ class TFakeFileSystem : public IFileSystem {
   // The deepest volume of freeSpace that holds the path; else its drive's root.
   std::string VolumeKey(const std::string& path) const;
   std::uint64_t FLastId = 0;
+  std::multiset<std::string> heldFolders;
   // The paths of everything in a folder, however deep.
   std::vector<std::string> Under(const std::string& folder) const;
 

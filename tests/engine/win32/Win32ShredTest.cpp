@@ -103,16 +103,17 @@ TEST_F(Win32ShredTest, AReadOnlyFileIsClearedThenShredded) {
   EXPECT_FALSE(PathExists(path));
 }
 
-TEST_F(Win32ShredTest, FoldersEmptyEntriesAndUnqueryableDrivesAreSkipped) {
+TEST_F(Win32ShredTest, AReadOnlyFolderGoesWholeEmptyEntriesAndUnqueryableDrivesAreSkipped) {
   const std::string dir = folder / "sub";
   ASSERT_TRUE(::CreateDirectoryA(dir.c_str(), nullptr));
+  MakeFile("sub\\inner.txt", 100);
   ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_READONLY);
   const std::string unc = "\\\\nosuchserver\\share\\missing.txt";
   const std::string noDrive = "B:\\missing.txt";  // no test maps B:
   EXPECT_EQ(rig.Run({dir, "", unc, noDrive}),
-            (std::vector<std::string>{LeftRow(kFolderReason, dir), LeftRow(RefusalText(CheckEntry("")), ""),
+            (std::vector<std::string>{"SHREDDED! ... " + dir, LeftRow(RefusalText(CheckEntry("")), ""),
                                       LeftRow(kFreeSpaceUnknownReason, unc), LeftRow(kFreeSpaceUnknownReason, noDrive)}));
-  EXPECT_EQ(::GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);  // cleared, and stays so
+  EXPECT_TRUE(NamesIn(folder.Path()).empty());
   EXPECT_EQ(rig.engine.ShredSize(unc).Bytes, -1);
   EXPECT_EQ(rig.engine.ShredSize(noDrive).Bytes, -1);
   EXPECT_EQ(rig.display.status, "Not shredded: : it is not a full path of a file");  // the last entry told of
