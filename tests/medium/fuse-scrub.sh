@@ -14,24 +14,8 @@ fstype=${4:?file-system type} letter=${5:?drive letter} max_pieces=${6:-0}
 
 need_tools sleuthkit fls istat
 image=$work/$fstype.img mnt=$work/mnt
-mount_fs() {
-  case $fstype in
-    ntfs) ntfs_image "$image" "$mnt" 32M ;;
-    exfat) exfat_image "$image" "$mnt" 32M ;;
-    fat32) fat32_image "$image" "$mnt" 64M ;;
-    *) fail "unknown file system $fstype" ;;
-  esac
-}
-remount() {
-  case $fstype in
-    ntfs) fuse_mount "$mnt" ntfs-3g "$image" "$mnt" ;;
-    exfat) fuse_mount "$mnt" mount.exfat-fuse "${cleanup_loops[-1]}" "$mnt" ;;
-    fat32) fuse_mount "$mnt" fusefat -o rw+ "$image" "$mnt" ;;
-  esac
-}
 mount_fs
 
-hex() { od -An -N8 -tx8 /dev/urandom | tr -d ' '; }
 token=QRVMARK$(hex) tiny_token=QRVTINY$(hex)
 big=Quarterly-Merger-Plan-$(hex).docx small=Board-Notes-$(hex).txt
 # Written in one go: a file written in small pieces leaves its first bytes in its
@@ -40,42 +24,12 @@ head -c $((40 * 1024)) < <(yes "$token") >"$mnt/$big"
 printf '%s\n' "$tiny_token" >"$mnt/$small"
 touch -d '2011-11-11 11:11:11' "$mnt/$big" "$mnt/$small"
 
-# count TEXT: lines of the image holding TEXT; count_utf16 TEXT: places holding it
-# as UTF-16LE, the way NTFS and exFAT store names (FAT in pieces of 13 characters).
-count() { grep -a -c -F -e "$1" "$image"; }
-count_utf16() {
-  python3 -c 'import sys; print(open(sys.argv[1], "rb").read().count(sys.argv[2].encode("utf-16-le")))' "$image" "$1"
-}
-# name_pieces NAME: the runs of a name that its directory entries hold unbroken, one
-# a line. NTFS keeps a name whole; exFAT in entries of 15 characters; FAT's long
-# name entries hold 13 characters each, as runs of 5, 6 and 2 (the runs of 2 are
-# too short to tell anything by), and FAT keeps an upper-case short name besides.
-name_pieces() {
-  local name=$1 i
-  case $fstype in
-    ntfs) echo "$name" ;;
-    exfat) for ((i = 0; i < ${#name}; i += 15)); do echo "${name:i:15}"; done ;;
-    fat32)
-      for ((i = 0; i < ${#name}; i += 13)); do
-        echo "${name:i:5}"
-        [ -n "${name:i+5:6}" ] && echo "${name:i+5:6}"
-      done
-      ;;
-  esac
-}
-# name_left NAME: how many of the name's runs the image still holds, as UTF-16.
-name_left() {
-  local piece n=0
-  while read -r piece; do (($(count_utf16 "$piece") > 0)) && n=$((n + 1)); done < <(name_pieces "$1")
-  echo "$n"
-}
-
 # Before the shred: everything looked for is on the image, so the test can fail.
 unmount "$mnt"
 (($(count "$token") > 0)) || fail "the marker lines never reached the image"
 (($(count "$tiny_token") > 0)) || fail "the small file's contents never reached the image"
 for name in "$big" "$small"; do
-  pieces=$(name_pieces "$name" | wc -l)
+  pieces=$(name_pieces "$name" | grep -c '.\{5\}')
   [ "$(name_left "$name")" = "$pieces" ] || fail "the name $name never reached the image whole"
 done
 remount

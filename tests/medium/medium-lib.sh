@@ -215,3 +215,58 @@ fat32_image() {
   # Without rw+ fusefat mounts read-only.
   fuse_mount "$2" fusefat -o rw+ "$1" "$2"
 }
+
+# For the tests of one Windows file system's image: they set fstype (ntfs, exfat or
+# fat32), image and mnt. mount_fs makes and mounts the image; remount mounts it again.
+mount_fs() {
+  case $fstype in
+    ntfs) ntfs_image "$image" "$mnt" 32M ;;
+    exfat) exfat_image "$image" "$mnt" 32M ;;
+    fat32) fat32_image "$image" "$mnt" 64M ;;
+    *) fail "unknown file system $fstype" ;;
+  esac
+}
+remount() {
+  case $fstype in
+    ntfs) fuse_mount "$mnt" ntfs-3g "$image" "$mnt" ;;
+    exfat) fuse_mount "$mnt" mount.exfat-fuse "${cleanup_loops[-1]}" "$mnt" ;;
+    fat32) fuse_mount "$mnt" fusefat -o rw+ "$image" "$mnt" ;;
+  esac
+}
+
+hex() { od -An -N8 -tx8 /dev/urandom | tr -d ' '; }
+
+# count TEXT: lines of the image holding TEXT; count_utf16 TEXT: places holding it
+# as UTF-16LE, the way NTFS and exFAT store names (FAT in pieces of 13 characters).
+count() { grep -a -c -F -e "$1" "$image"; }
+count_utf16() {
+  python3 -c 'import sys; print(open(sys.argv[1], "rb").read().count(sys.argv[2].encode("utf-16-le")))' "$image" "$1"
+}
+# name_pieces NAME: the runs of a name that its directory entries hold unbroken, one
+# a line. NTFS keeps a name whole; exFAT in entries of 15 characters; FAT's long
+# name entries hold 13 characters each, as runs of 5, 6 and 2 (the runs of 2 are
+# too short to tell anything by), and FAT keeps an upper-case short name besides.
+name_pieces() {
+  local name=$1 i
+  case $fstype in
+    ntfs) echo "$name" ;;
+    exfat) for ((i = 0; i < ${#name}; i += 15)); do echo "${name:i:15}"; done ;;
+    fat32)
+      for ((i = 0; i < ${#name}; i += 13)); do
+        echo "${name:i:5}"
+        [ -n "${name:i+5:6}" ] && echo "${name:i+5:6}"
+      done
+      ;;
+  esac
+}
+# name_left NAME: how many of the name's runs the image still holds, as UTF-16.
+# A piece of fewer than 5 characters (the end of a name in exFAT's entries of 15) is
+# too short to tell anything by: random names hold such runs too.
+name_left() {
+  local piece n=0
+  while read -r piece; do
+    ((${#piece} >= 5)) && (($(count_utf16 "$piece") > 0)) && n=$((n + 1))
+  done < <(name_pieces "$1")
+  echo "$n"
+}
+
