@@ -24,6 +24,7 @@
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
 #include "engine/win32/Win32FileSystem.h"
+#include "engine/run/FolderTally.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
 #include "ui/CommandLine.h"
@@ -473,6 +474,46 @@ TEST_F(MainWindowTest, ARunThatLeavesAnEntrySaysWhyAtItsEnd) {
   EXPECT_EQ(Items(), (std::vector<std::string>{"SHREDDED! ... " + done, "NOT SHREDDED (" + why + ") ... " + wipe}));
   EXPECT_EQ(seen.Text, "1 of 2 entries shredded; 1 was not:\n\n" + wipe + ": " + why +
                            "\n\nEach of them says why in the list. \"Shred NOW!\" tries them again.");
+}
+
+// A run that holds a folder asks first, "No" its default: "No" touches nothing, "Yes"
+// shreds the folder whole, and a folder dropped while the question is up waits for
+// the run's end.
+TEST_F(MainWindowTest, AFolderIsShreddedWholeOnlyAfterYes) {
+  const std::string tree = folder / "tree", later = folder / "later";
+  MakeFolders(tree + "\\inner");
+  MakeFolders(later);
+  WriteFileBytes(tree + "\\a.txt", "aaaa");
+  WriteFileBytes(tree + "\\inner\\b.txt", "bb");
+  Drop({tree});
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    TBoxSeen seen;
+    bool noIsDefault = false;
+    {
+      TScriptThread user([&] {
+        const HWND box = WaitForDialog("Quorvane");
+        if (box == nullptr) return;
+        seen = ReadBox(box);
+        const auto style = [&](int id) { return ::GetWindowLongA(::GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK; };
+        noIsDefault = style(IDNO) == BS_DEFPUSHBUTTON && style(IDYES) == BS_PUSHBUTTON;
+        if (yes) ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({later})), 0);
+        ::PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
+        WaitFor([&] { return !::IsWindow(box); });
+      });
+      ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+      EXPECT_TRUE(PumpUntil([this] { return !form->Running(); }));
+    }
+    EXPECT_EQ(seen.Text, FolderQuestionText({{tree, 2, 6, 0}}));
+    EXPECT_TRUE(noIsDefault);
+    if (!yes) {
+      EXPECT_EQ(Items(), std::vector<std::string>{tree});
+      EXPECT_EQ(ReadFileBytes(tree + "\\inner\\b.txt"), "bb");
+    }
+  }
+  EXPECT_EQ(Items(), (std::vector<std::string>{later, "SHREDDED! ... " + tree}));
+  EXPECT_FALSE(PathExists(tree));
+  EXPECT_TRUE(PathExists(later));
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
