@@ -2,8 +2,12 @@
 // user's tools would: how long the run takes from the click to the window showing
 // its end, how long the window takes to answer a message meanwhile (median and
 // worst), and the program's peak memory.
-// usage: program_bench QUORVANE_EXE large|small|medium [ROUNDS, default 3] [--ask]
-//   large: one file of 1 GiB; small: 2,000 files of 4 KiB; medium: one of 64 MiB
+// usage: program_bench QUORVANE_EXE large|small|medium|folder [ROUNDS, default 3] [--ask]
+//        program_bench QUORVANE_EXE count FOLDER [ROUNDS]
+//   large: one file of 1 GiB; small: 2,000 files of 4 KiB; medium: one of 64 MiB;
+//   folder: the same 2,000 files in one folder, listed as the folder and shredded
+//   after "Yes"; count: a folder's tree counted until the question shows (the window
+//   asked every 10 ms meanwhile), then "No", which leaves the tree as it was
 //   --ask: the window is asked a message every 10 ms during the run, and the answer
 //   times are the figures; without it the run's own length is (asking costs the
 //   run a little, and a window that is held gives just one answer).
@@ -44,15 +48,48 @@ struct TRound {
   double SlowestAt = 0;         // seconds into the run the slowest answer was asked
   std::size_t PeakBytes = 0;
   bool AllMarked = false;
+  double Asked = 0;  // seconds from the click until the question showed
 };
 
-TRound Round(const std::string& exe, int count, std::size_t bytes, bool ask) {
+// The question a run with folders asks, once the program shows it.
+HWND QuestionOf(const TRemoteProgram& program) {
+  for (HWND box = nullptr; (box = ::FindWindowExA(nullptr, box, "#32770", "Quorvane")) != nullptr;) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(box, &process);
+    if (process == program.ProcessId() && ::IsWindowVisible(box)) return box;
+  }
+  return nullptr;
+}
+
+// Answers the question when it shows; the seconds from `start` until it did.
+double Answer(const TRemoteProgram& program, bool yes, double start) {
+  HWND box = nullptr;
+  while ((box = QuestionOf(program)) == nullptr) ::Sleep(1);
+  const double shown = Now() - start;
+  ::PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
+  return shown;
+}
+
+// Which folder a round works in and what it lists: the files, or (asFolder) the
+// folder that holds them, or (tree) a folder made beforehand.
+struct TLoad {
+  int Count = 0;
+  std::size_t Bytes = 0;
+  bool AsFolder = false;
+  std::string Tree;
+};
+
+TRound Round(const std::string& exe, const TLoad& load, bool ask) {
   const TTempFolder folder;
   std::vector<std::string> paths;
-  for (int i = 0; i < count; ++i) {
-    paths.push_back(folder / ("f" + std::to_string(i)));
-    WriteFlushedFile(paths.back(), bytes);
+  const std::string inner = folder / "inner";
+  if (load.AsFolder) ::CreateDirectoryA(inner.c_str(), nullptr);
+  for (int i = 0; i < load.Count; ++i) {
+    paths.push_back((load.AsFolder ? inner + "\\" : folder.Path()) + "f" + std::to_string(i));
+    WriteFlushedFile(paths.back(), load.Bytes);
   }
+  if (load.AsFolder) paths = {inner};
+  if (!load.Tree.empty()) paths = {load.Tree};
   TRemoteProgram program(exe);
   program.Drop(paths);
   TRound round;
@@ -72,13 +109,19 @@ TRound Round(const std::string& exe, int count, std::size_t bytes, bool ask) {
     }
   });
   program.Click(kIdBtnWipe);  // a program that runs on its window's thread returns when it is over
+  if (load.AsFolder || !load.Tree.empty()) round.Asked = Answer(program, load.Tree.empty(), start);
+  // The count's own figures end at the question.
+  if (!load.Tree.empty()) done = true;
   program.WaitForRunEnd();
   round.Seconds = Now() - start;
   done = true;
   prober.join();
   const auto items = program.ListItems();
-  round.AllMarked = std::all_of(items.begin(), items.end(),
-                                [](const std::string& item) { return item.rfind("SHREDDED! ... ", 0) == 0; });
+  // "No" leaves the tree listed as it was.
+  round.AllMarked = !load.Tree.empty() ? items == paths
+                                       : std::all_of(items.begin(), items.end(), [](const std::string& item) {
+                                           return item.rfind("SHREDDED! ... ", 0) == 0;
+                                         });
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (::GetProcessMemoryInfo(program.Process(), &memory, sizeof memory)) round.PeakBytes = memory.PeakWorkingSetSize;
@@ -89,19 +132,24 @@ TRound Round(const std::string& exe, int count, std::size_t bytes, bool ask) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fputs("usage: program_bench QUORVANE_EXE large|small|medium [ROUNDS]\n", stderr);
+  if (argc < 3 || (std::string(argv[2]) == "count" && argc < 4)) {
+    std::fputs("usage: program_bench QUORVANE_EXE large|small|medium|folder [ROUNDS] [--ask]\n"
+               "       program_bench QUORVANE_EXE count FOLDER [ROUNDS]\n", stderr);
     return 2;
   }
   const std::string exe = argv[1], load = argv[2];
-  const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
-  const bool ask = argc > 4 && std::string(argv[4]) == "--ask";
-  const int count = load == "small" ? 2000 : 1;
-  const std::size_t bytes = load == "small" ? 4096 : load == "medium" ? std::size_t{64} << 20 : std::size_t{1} << 30;
-  std::vector<double> seconds, answers, worsts;
+  const bool counting = load == "count";
+  const int first = counting ? 4 : 3;
+  const int rounds = argc > first ? std::max(1, std::atoi(argv[first])) : 3;
+  const bool ask = counting || (argc > 4 && std::string(argv[4]) == "--ask");
+  const bool small = load == "small" || load == "folder";
+  TLoad shape{small ? 2000 : counting ? 0 : 1,
+              small ? 4096 : load == "medium" ? std::size_t{64} << 20 : std::size_t{1} << 30, load == "folder", {}};
+  if (counting) shape.Tree = argv[3];
+  std::vector<double> seconds, answers, worsts, questions;
   std::size_t peak = 0;
   for (int i = 0; i < rounds; ++i) {
-    const TRound round = Round(exe, count, bytes, ask);
+    const TRound round = Round(exe, shape, ask);
     if (!round.AllMarked) {
       std::fprintf(stderr, "round %d: not every entry was marked\n", i + 1);
       return 1;
@@ -110,9 +158,18 @@ int main(int argc, char** argv) {
     answers.insert(answers.end(), round.Answers.begin(), round.Answers.end());
     worsts.push_back(round.Answers.empty() ? -1 : *std::max_element(round.Answers.begin(), round.Answers.end()));
     peak = std::max(peak, round.PeakBytes);
-    std::printf("  round %d: %.3f s, %zu answers, worst %.1f ms, asked %.3f s into the run\n", i + 1, round.Seconds,
+    std::printf("  round %d: %.3f s, %zu answers, worst %.1f ms, asked %.3f s into the run", i + 1, round.Seconds,
                 round.Answers.size(), worsts.back(), round.SlowestAt);
+    if (round.Asked > 0) std::printf(", question after %.3f s", round.Asked);
+    std::printf("\n");
+    questions.push_back(round.Asked);
   }
+  if (counting)
+    std::printf("count %s: question after %.3f s (median of %d)  answer median %.2f ms  worst %.1f ms  "
+                "peak memory %zu KiB\n",
+                shape.Tree.c_str(), Median(questions), rounds, Median(answers),
+                *std::max_element(worsts.begin(), worsts.end()), peak / 1024);
+  if (counting) return 0;
   std::printf("%s %s: run %.3f s (median of %d)  answer median %.2f ms  worst %.1f ms  peak memory %zu KiB\n",
               load.c_str(), exe.c_str(), Median(seconds), rounds, Median(answers),
               *std::max_element(worsts.begin(), worsts.end()), peak / 1024);
