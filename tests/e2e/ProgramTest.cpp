@@ -96,28 +96,27 @@ TEST_F(ProgramTest, DroppedFilesAreShreddedAndMarkedAndTheScreenShowsIt) {
   const std::vector<std::string> sorted{a, b, sub, wide};
   ASSERT_EQ(program.ListItems(), sorted);
 
-  ASSERT_TRUE(program.Run());
-  // The folder is left, and the run's end says so.
+  // A run that holds a folder asks first; "Yes" shreds it whole with the files.
+  program.ClickAsync(kIdBtnWipe);
   HWND box = nullptr;
   WaitFor([&] { return (box = program.FindMessageBox()) != nullptr; });
   ASSERT_NE(box, nullptr);
   wchar_t told[1024] = {};
   ::SendMessageW(::GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(told));
-  EXPECT_NE(NarrowOf(told, CP_UTF8).find("3 of 4 entries shredded; 1 was not:\n\n" + sub + ": it is a folder"),
-            std::string::npos)
+  EXPECT_EQ(NarrowOf(told, CP_UTF8).rfind("Shred this folder whole, with everything in it?\n\n" + sub +
+                                           ": 0 files, 0 bytes\n\n", 0),
+            0u)
       << NarrowOf(told, CP_UTF8);
-  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+  ASSERT_TRUE(program.WaitForRunEnd());
   ASSERT_TRUE(program.WaitIdle());
-  EXPECT_EQ(program.ListItems(),
-            (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b,
-                                      "NOT SHREDDED (it is a folder; only files are shredded) ... " + sub,
-                                      "SHREDDED! ... " + wide}));
-  EXPECT_FALSE(Exists(a) || Exists(b) || Exists(wide));
-  EXPECT_TRUE(Exists(sub));
+  EXPECT_EQ(program.ListItems(), (std::vector<std::string>{"SHREDDED! ... " + a, "SHREDDED! ... " + b,
+                                                           "SHREDDED! ... " + sub, "SHREDDED! ... " + wide}));
+  EXPECT_FALSE(Exists(a) || Exists(b) || Exists(wide) || Exists(sub));
   EXPECT_TRUE(Enabled(kIdBtnWipe));  // a run leaves the button as it was
   EXPECT_EQ(program.ProgressPosition(), 0);
   // The last entry the run started on is the UTF-8 name.
-  EXPECT_EQ(program.Text(kIdEdit1), "shredding " + wide + ": size is 3000 bytes ...");
+  EXPECT_EQ(program.Text(kIdEdit1), "shredding " + wide + ": size is 3000 bytes ... (file 3 of 3)");
 
   // The window system puts the program's last drawing on screen in its own time.
   const RECT readout{461, 112, 546, 241};
