@@ -54,7 +54,7 @@ void TShredRun::Wait() noexcept {
 void TShredRun::Work() noexcept {
   try {
     TShredEngine engine(FFileSystem, FReport, FStop);
-    engine.Run(FReport, this);
+    FDeclined = engine.Run(FReport, this) == TRunEnd::Declined;
   } catch (...) {
     FError = std::current_exception();
   }

@@ -42,6 +42,9 @@ class TShredRun : private IFolderQuestion {
   void Wait() noexcept;
   // The error that ended the run, if one did; to be rethrown on the window's thread.
   std::exception_ptr Error() const noexcept { return FError; }
+  // Whether the user said "No" to shredding the run's folders, so it touched nothing;
+  // read after Wait.
+  bool Declined() const noexcept { return FDeclined; }
 
  private:
   void Work() noexcept;
@@ -58,5 +61,6 @@ class TShredRun : private IFolderQuestion {
   TRunStop FStop;
   TRunReport FReport;
   std::exception_ptr FError;  // written by the run's thread before it ends, read after Wait
+  bool FDeclined = false;     // likewise
   std::thread FThread;        // last: starts once everything it uses is made
 };

@@ -276,7 +276,9 @@ void TfrmShredder::DrawRunFrame(const TRunReport::TFrame& frame) {
 void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
   FRun->Wait();
   std::exception_ptr error = FRun->Error();
-  const bool stopped = FRun->StopRequested();
+  // A stop is told on the status line and in the rows already; a "No" left every
+  // row as it was, rows an earlier run left included.
+  const bool quiet = FRun->StopRequested() || FRun->Declined();
   FRun.reset();
   btnWipe->SetCaption("Shred &NOW!");
   btnWipe->SetEnabled(true);
@@ -288,8 +290,7 @@ void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
     return Close();
   }
   if (error) std::rethrow_exception(error);
-  // A stop is told on the status line and in the rows already.
-  if (!stopped) TellWhatWasLeft();
+  if (!quiet) TellWhatWasLeft();
 }
 
 // Every row left by the run carries its reason; a run that left nothing ends quietly.

@@ -112,7 +112,8 @@ std::string TFolderShred::Reason(const std::string& folder) const {
   if (FStopped)
     text = "stopped after " + std::to_string(FShredded) + " of its files: it stays with what is left in it";
   else
-    text = std::to_string(FLeftCount) + (FLeftCount == 1 ? " thing" : " things") + " in it stayed, so it stays";
+    text = std::to_string(FLeftCount) + (FLeftCount == 1 ? " item in it was" : " items in it were") +
+           " left, so it stays";
   for (std::size_t i = 0; i < FLeftFirst.size(); ++i) {
     std::string name = FLeftFirst[i];
     // Named within the folder; the folder itself by its own name.

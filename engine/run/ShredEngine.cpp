@@ -188,7 +188,7 @@ std::string_view TShredEngine::FolderRefusal(const std::string& entry) {
   return {};
 }
 
-bool TShredEngine::CountFolders(const IFileList& list, std::vector<bool>& counted,
+bool TShredEngine::CountFolders(const IFileList& list, const std::vector<bool>& files, std::vector<bool>& counted,
                                 std::vector<TFolderTally>& tallies) {
   counted.assign(static_cast<std::size_t>(list.Count()), false);
   FFilesFound = FFilesDone = 0;
@@ -197,11 +197,12 @@ bool TShredEngine::CountFolders(const IFileList& list, std::vector<bool>& counte
   for (int index = 0; index < list.Count(); ++index) {
     const std::string row = list.Text(index);
     const std::string entry(EntryOfRow(row));
-    if (IsShreddedRow(row) || CheckEntry(entry) != TEntryRefusal::kAccepted) continue;
-    if (!IsFolder(entry)) {
+    // A file is asked nothing more; only the other names can be folders.
+    if (files[static_cast<std::size_t>(index)]) {
       ++listedFiles;
       continue;
     }
+    if (IsShreddedRow(row) || CheckEntry(entry) != TEntryRefusal::kAccepted || !IsFolder(entry)) continue;
     // Asked once, and only where a run holds a folder.
     if (!folders) FFolders->Keep(KeptIdentities());
     folders = true;
@@ -243,7 +244,7 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
   // Folders are counted and asked about before anything is touched.
   std::vector<bool> counted;
   std::vector<TFolderTally> tallies;
-  if (!CountFolders(list, counted, tallies)) {
+  if (!CountFolders(list, atStart, counted, tallies)) {
     FDisplay.SetStatusText(kStoppedCounting);
     return TRunEnd::Stopped;
   }
@@ -270,7 +271,7 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
       continue;
     }
     const bool wasCounted = counted[static_cast<std::size_t>(index)];
-    if (wasCounted || IsFolder(entry)) {
+    if (wasCounted || (!atStart[static_cast<std::size_t>(index)] && IsFolder(entry))) {
       std::string why;
       if (!wasCounted) {
         // Refused when counted, or a folder only since: never shredded unasked.

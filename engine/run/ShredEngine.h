@@ -99,9 +99,11 @@ class TShredEngine : private IFolderFiles {
   std::string_view FolderRefusal(const std::string& entry);
   // The identities of the folders kept whole and of every folder that holds one.
   std::set<TFolderIdentity> KeptIdentities();
-  // Counts each folder entry that may be shredded whole; false at a stop. Which
-  // entries were counted is kept: only those are shredded whole.
-  bool CountFolders(const IFileList& list, std::vector<bool>& counted, std::vector<TFolderTally>& tallies);
+  // Counts each folder entry that may be shredded whole (files: the entries that
+  // named files as the run began); false at a stop. Which entries were counted is
+  // kept: only those are shredded whole.
+  bool CountFolders(const IFileList& list, const std::vector<bool>& files, std::vector<bool>& counted,
+                    std::vector<TFolderTally>& tallies);
   // What the status line adds to a file's text in a run that holds folders.
   std::string Standing();
   // Whether each entry named a file as the run began: such a name never becomes a

@@ -38,7 +38,7 @@ inline constexpr std::string_view kKeptFolderReason =
 inline constexpr std::string_view kNotPlainFolderReason = "it is no longer a plain folder (a link took its place?)";
 inline constexpr std::string_view kNotListedReason = "what it holds could not be listed";
 inline constexpr std::string_view kLinkLeftReason =
-    "a link that could not be removed as itself; what it points to is not touched";
+    "a link (or a cloud file's placeholder) that could not be removed as itself; what it points to is not touched";
 inline constexpr std::string_view kAppearedReason = "files appeared in it during the run";
 inline constexpr std::string_view kFolderNotRemovedReason = "emptied, but it could not be removed";
 inline constexpr std::string_view kNotAskedReason = "it was not a folder when the run asked about folders";

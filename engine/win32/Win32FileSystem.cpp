@@ -304,14 +304,16 @@ std::optional<TFolderHold> TWin32FileSystem::HoldFolder(const std::string& path)
 
 // Removed through a handle of the link itself, which only Windows gives: under Wine
 // the handle is of what the link points to, and removing it through a path removes
-// that folder when it is empty, or that file.
+// that folder when it is empty, or that file. Only a name that stands for another
+// (a symbolic link, a junction, a mount point) is a link: a cloud file's placeholder
+// or a deduplicated file is a reparse point too, and may hold the user's data here.
 bool TWin32FileSystem::RemoveLink(const std::string& path) {
   const UniqueFile link(::CreateFileW(Win32Path(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   FILE_ATTRIBUTE_TAG_INFO tag{};
   if (!link || !::GetFileInformationByHandleEx(link.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
-      (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+      (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 || !IsReparseTagNameSurrogate(tag.ReparseTag))
     return false;
   FILE_DISPOSITION_INFO gone{TRUE};
   return ::SetFileInformationByHandle(link.get(), FileDispositionInfo, &gone, sizeof gone) != FALSE;

@@ -33,10 +33,10 @@ ln -s "$base/empty-outside" "$tree/one/two/link"
 before_outside=$(sha256sum "$base/outside/keep.txt" "$base/beside.txt")
 
 output=$(shredrun "$drive\\tree" "M:\\") || fail "shredrun exited with $?"
-link_reason="a link that could not be removed as itself; what it points to is not touched"
+link_reason="a link (or a cloud file's placeholder) that could not be removed as itself; what it points to is not touched"
 # The folder's listing order is the file system's: the two links come in either order.
 first=$(head -n 1 <<<"$output")
-[[ $first == "NOT SHREDDED (2 things in it stayed, so it stays: "*") ... $drive\\tree" ]] \
+[[ $first == "NOT SHREDDED (2 items in it were left, so it stays: "*") ... $drive\\tree" ]] \
   && [[ $first == *"one\\link ($link_reason)"* ]] && [[ $first == *"one\\two\\link ($link_reason)"* ]] \
   || fail "the tree's row does not name both links: $first"
 [ "$(tail -n +2 <<<"$output")" = "NOT SHREDDED (it names a drive or a volume as a whole; list a name that is not there in it to wipe its free space) ... M:\\" ] \

@@ -25,6 +25,8 @@
 #include "framework/ProgressBar.h"
 #include "engine/win32/Win32FileSystem.h"
 #include "engine/run/FolderTally.h"
+#include "engine/run/ListRows.h"
+#include "engine/run/ShredTexts.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
 #include "ui/CommandLine.h"
@@ -476,42 +478,68 @@ TEST_F(MainWindowTest, ARunThatLeavesAnEntrySaysWhyAtItsEnd) {
                            "\n\nEach of them says why in the list. \"Shred NOW!\" tries them again.");
 }
 
-// A run that holds a folder asks first, "No" its default: "No" touches nothing, "Yes"
-// shreds the folder whole, and a folder dropped while the question is up waits for
-// the run's end.
+// A run that holds a folder asks first, "No" its default: "No" touches nothing and
+// ends quietly (a row an earlier run left is not told of again), "Yes" shreds the
+// folder whole, and a folder dropped while the question is up waits for the run's end.
 TEST_F(MainWindowTest, AFolderIsShreddedWholeOnlyAfterYes) {
-  const std::string tree = folder / "tree", later = folder / "later";
+  const std::string tree = folder / "tree", later = folder / "later", noDrive = "B:\\missing.txt";
   MakeFolders(tree + "\\inner");
   MakeFolders(later);
   WriteFileBytes(tree + "\\a.txt", "aaaa");
   WriteFileBytes(tree + "\\inner\\b.txt", "bb");
+  const std::string left = LeftRow(kFreeSpaceUnknownReason, noDrive);
+  Drop({noDrive});
+  {
+    TScriptThread user([] { ReadAndCloseMessageBox("Quorvane"); });
+    RunToTheEnd();
+  }
   Drop({tree});
   for (const bool yes : {false, true}) {
     SCOPED_TRACE(yes);
-    TBoxSeen seen;
+    std::vector<TBoxSeen> boxes;
     bool noIsDefault = false;
+    std::atomic<bool> ended = false;
     {
+      // Every box of the run, in turn, until the run has ended: the question first. A
+      // box at the run's end holds the window's thread until it is closed, so none
+      // comes after `ended`.
       TScriptThread user([&] {
-        const HWND box = WaitForDialog("Quorvane");
-        if (box == nullptr) return;
-        seen = ReadBox(box);
-        const auto style = [&](int id) { return ::GetWindowLongA(::GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK; };
-        noIsDefault = style(IDNO) == BS_DEFPUSHBUTTON && style(IDYES) == BS_PUSHBUTTON;
-        if (yes) ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({later})), 0);
-        ::PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
-        WaitFor([&] { return !::IsWindow(box); });
+        for (;;) {
+          const HWND box = FindDialogOfThisProcess("Quorvane");
+          if (box == nullptr) {
+            if (ended) break;
+            ::Sleep(10);
+            continue;
+          }
+          boxes.push_back(ReadBox(box));
+          if (boxes.size() > 1) {
+            PressFirstButtonAndWait(box);
+            continue;
+          }
+          const auto style = [&](int id) { return ::GetWindowLongA(::GetDlgItem(box, id), GWL_STYLE) & BS_TYPEMASK; };
+          noIsDefault = style(IDNO) == BS_DEFPUSHBUTTON && style(IDYES) == BS_PUSHBUTTON;
+          if (yes) ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({later})), 0);
+          ::PostMessageA(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
+          WaitFor([&] { return !::IsWindow(box); });
+        }
       });
       ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
       EXPECT_TRUE(PumpUntil([this] { return !form->Running(); }));
+      ended = true;
     }
-    EXPECT_EQ(seen.Text, FolderQuestionText({{tree, 2, 6, 0}}));
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].Text, FolderQuestionText({{tree, 2, 6, 0}}));
     EXPECT_TRUE(noIsDefault);
     if (!yes) {
-      EXPECT_EQ(Items(), std::vector<std::string>{tree});
+      EXPECT_EQ(boxes.size(), 1u) << boxes.back().Text;
+      EXPECT_EQ(Items(), (std::vector<std::string>{tree, left}));
       EXPECT_EQ(ReadFileBytes(tree + "\\inner\\b.txt"), "bb");
+    } else {
+      ASSERT_EQ(boxes.size(), 2u);
+      EXPECT_EQ(boxes[1].Text.rfind("1 of 2 entries shredded; 1 was not:", 0), 0u) << boxes[1].Text;
     }
   }
-  EXPECT_EQ(Items(), (std::vector<std::string>{later, "SHREDDED! ... " + tree}));
+  EXPECT_EQ(Items(), (std::vector<std::string>{later, "SHREDDED! ... " + tree, left}));
   EXPECT_FALSE(PathExists(tree));
   EXPECT_TRUE(PathExists(later));
 }

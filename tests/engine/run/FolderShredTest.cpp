@@ -102,7 +102,7 @@ TEST_F(FolderShredTest, ALinkInsideIsRemovedAsItselfAndNeverEntered) {
   rig.fs.AddFolderLink("D:\\t\\j");
   rig.fs.linksRemovable = false;
   EXPECT_EQ(Run({"D:\\t"}), std::vector<std::string>{LeftRow(
-                                "1 thing in it stayed, so it stays: j (" + std::string(kLinkLeftReason) + ")", "D:\\t")});
+                                "1 item in it was left, so it stays: j (" + std::string(kLinkLeftReason) + ")", "D:\\t")});
   EXPECT_EQ(Under("D:\\t"), std::vector<std::string>{"D:\\t\\j"});
 }
 
@@ -136,7 +136,7 @@ TEST_F(FolderShredTest, AFileInUseKeepsItsFoldersAndIsNamedInTheRow) {
   rig.fs.lastError = TFileError::kInUse;
   EXPECT_EQ(Run({"D:\\t", "D:\\beside.txt"}),
             (std::vector<std::string>{
-                LeftRow("1 thing in it stayed, so it stays: sub\\deep\\c.bin (in use by another program)", "D:\\t"),
+                LeftRow("1 item in it was left, so it stays: sub\\deep\\c.bin (in use by another program)", "D:\\t"),
                 "SHREDDED! ... D:\\beside.txt"}));
   EXPECT_EQ(Under("D:\\t"), (std::vector<std::string>{"D:\\t\\sub", "D:\\t\\sub\\deep", "D:\\t\\sub\\deep\\c.bin"}));
   EXPECT_EQ(rig.fs.nodes["D:\\t\\sub\\deep\\c.bin"].data, std::vector<std::byte>(7, std::byte{0x5A}));
@@ -157,7 +157,7 @@ TEST_F(FolderShredTest, AStopInAFolderLeavesTheRestAndFilesThatAppearKeepTheirFo
   fresh.fs.AddFile("D:\\n\\old", 3);
   fresh.fs.after["flush D:\\n\\old"] = [&] { fresh.fs.AddFile("D:\\n\\new", 2); };
   EXPECT_EQ(fresh.Run({"D:\\n"}), std::vector<std::string>{LeftRow(
-                                      "1 thing in it stayed, so it stays: D:\\n (" + std::string(kAppearedReason) + ")",
+                                      "1 item in it was left, so it stays: D:\\n (" + std::string(kAppearedReason) + ")",
                                       "D:\\n")});
   EXPECT_EQ(fresh.fs.Under("D:\\n"), std::vector<std::string>{"D:\\n\\new"});
   EXPECT_EQ(fresh.fs.nodes["D:\\n\\new"].data, std::vector<std::byte>(2, std::byte{0x5A}));
