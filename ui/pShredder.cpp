@@ -10,6 +10,7 @@
 #include "framework/Edit.h"
 #include "framework/Label.h"
 #include "framework/Menu.h"
+#include "framework/FolderDialog.h"
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
 #include "settings/Settings.h"
@@ -33,6 +34,8 @@ constexpr int kReasonsTold = 5;
 
 constexpr TMenuItemSpec kMenu[] = {
     {.Name = "File1", .Caption = "&File", .Level = 0},
+    {.Name = "SelectFolders1", .Caption = "Select F&older(s)...", .Level = 1,
+     .OnClick = Handler<&F::SelectFolders1Click>},
     {.Name = "Exit1", .Caption = "E&xit", .Level = 1, .OnClick = Handler<&F::Exit1Click>},
     {.Name = "About1", .Caption = "&About", .Level = 0, .OnClick = Handler<&F::About1Click>},
 };
@@ -59,6 +62,7 @@ constexpr TControlSpec kControls[] = {
      .Font = {.Name = "MS Sans Serif", .Height = 13, .Bold = true, .Color = kSilver}, .Transparent = true,
      .WordWrap = true},
     {.Field = Field<&F::odWipe>, .Name = "odWipe", .Caption = "Select the File(s) to Shred"},
+    {.Field = Field<&F::fdWipe>, .Name = "fdWipe", .Caption = "Select the Folder(s) to Shred Whole"},
     {.Field = Field<&F::DnDForm1>, .Name = "DnDForm1",
      .Setup = DnDProperties<true, Handler<&F::DnDForm1DnDItem>, Handler<&F::DnDForm1DnDStart>,
                             Handler<&F::DnDForm1DnDFinish>>},
@@ -118,20 +122,32 @@ void TfrmShredder::UpdateWipeButton() { btnWipe->SetEnabled(ListBox1->Count() > 
 
 void TfrmShredder::FormShow(TComponent*) { pbWiping->SetBackgroundColor(kGrey); }
 
+void TfrmShredder::ListChosen(const std::vector<std::string>& names) {
+  const TRedrawHold hold(ListBox1->Handle());
+  // Exact, byte-for-byte matches only; a name chosen twice is listed once.
+  std::unordered_set<std::string> listed;
+  for (int index = 0; index < ListBox1->Count(); ++index) listed.insert(ListBox1->Text(index));
+  for (const std::string& name : names)
+    if (listed.insert(name).second) ListBox1->AddString(name);
+}
+
 void TfrmShredder::btnBrowseClick(TComponent*) {
   if (Running()) return;  // disabled then; a caller of the handler itself is refused too
   odWipe->SetInitialDir(ReadSetting("SearchPath", ""));
-  const bool chosen = odWipe->Execute();
-  if (chosen) {
-    const TRedrawHold hold(ListBox1->Handle());
-    // Exact, byte-for-byte matches only; a name chosen twice is listed once.
-    std::unordered_set<std::string> listed;
-    for (int index = 0; index < ListBox1->Count(); ++index) listed.insert(ListBox1->Text(index));
-    for (const std::string& file : odWipe->Files())
-      if (listed.insert(file).second) ListBox1->AddString(file);
-  }
+  if (odWipe->Execute()) ListChosen(odWipe->Files());
   UpdateWipeButton();
   if (!odWipe->Files().empty()) WriteSetting("SearchPath", std::string(FolderOf(odWipe->Files().front())));
+}
+
+// The file dialog opens a folder rather than choose it: folders have a picker of
+// their own, which starts where the file dialog does and remembers the same place.
+void TfrmShredder::SelectFolders1Click(TComponent*) {
+  if (Running()) return;
+  fdWipe->SetInitialDir(ReadSetting("SearchPath", ""));
+  if (!fdWipe->Execute()) return;
+  ListChosen(fdWipe->Folders());
+  UpdateWipeButton();
+  if (!fdWipe->Folders().empty()) WriteSetting("SearchPath", std::string(FolderOf(fdWipe->Folders().front())));
 }
 
 void TfrmShredder::Button1Click(TComponent*) {
@@ -205,8 +221,14 @@ void TfrmShredder::StartRun() {
   // Focus on a button that is about to be disabled would leave the keys nowhere.
   const HWND focus = ::GetFocus();
   if (focus == btnBrowse->WindowHandle() || focus == Button1->WindowHandle()) ::SetFocus(btnWipe->Handle());
-  btnBrowse->SetEnabled(false);
-  Button1->SetEnabled(false);
+  EnableListChanges(false);
+}
+
+void TfrmShredder::EnableListChanges(bool enabled) {
+  btnBrowse->SetEnabled(enabled);
+  Button1->SetEnabled(enabled);
+  if (const TMenuItem* item = MainMenu1->FindItem("SelectFolders1"))
+    ::EnableMenuItem(MainMenu1->Handle(), item->Command(), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 // Said at once: the run ends within a block, but what it made (a fill, the small
@@ -282,8 +304,7 @@ void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
   FRun.reset();
   btnWipe->SetCaption("Shred &NOW!");
   btnWipe->SetEnabled(true);
-  btnBrowse->SetEnabled(true);
-  Button1->SetEnabled(true);
+  EnableListChanges(true);
   ListDroppedDuringRun();
   if (FCloseAfterRun) {
     drawError = nullptr;

@@ -26,6 +26,7 @@ class TEdit;
 class TButton;
 class TProgressBar;
 class TOpenDialog;
+class TFolderDialog;
 class TMainMenu;
 class THListBox;
 class TDnDForm;
@@ -45,11 +46,13 @@ class TfrmShredder : public TForm {
   TButton* btnClose = nullptr;
   TProgressBar* pbWiping = nullptr;
   TOpenDialog* odWipe = nullptr;
+  TFolderDialog* fdWipe = nullptr;
   TDnDForm* DnDForm1 = nullptr;
   TMainMenu* MainMenu1 = nullptr;
 
   void FormShow(TComponent* Sender);
   void btnBrowseClick(TComponent* Sender);
+  void SelectFolders1Click(TComponent* Sender);
   void Button1Click(TComponent* Sender);
   void DnDForm1DnDStart(TComponent* Sender, int Count, int X, int Y);
   void DnDForm1DnDItem(TComponent* Sender, const std::string& Item);
@@ -81,6 +84,10 @@ class TfrmShredder : public TForm {
   void AllowDropsWhenElevated();
   void UseAvailableReadoutFont();
   void UpdateWipeButton();
+  // Names chosen in a dialog: each one not listed exactly so already is added.
+  void ListChosen(const std::vector<std::string>& names);
+  // What is off while a run goes on: adding and removing entries.
+  void EnableListChanges(bool enabled);
   void StartRun();
   void StopRun() noexcept;
   void RunNews(bool ended);

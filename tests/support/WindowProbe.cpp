@@ -52,6 +52,8 @@ BOOL CALLBACK CancelWindow(HWND window, LPARAM) {
   return TRUE;
 }
 
+}  // namespace
+
 std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
   std::vector<HWND> found;
   for (HWND child = ::FindWindowExA(parent, nullptr, className, nullptr); child != nullptr;
@@ -59,8 +61,6 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const char* className) {
     found.push_back(child);
   return found;
 }
-
-}  // namespace
 
 std::string WindowText(HWND window) {
   char text[1024] = {};

@@ -57,6 +57,8 @@ TBoxSeen ReadAndCloseMessageBox(const char* title = nullptr);
 void CancelModalWindows();
 
 std::string WindowText(HWND window);
+// The direct children of a window that are of a class, in z order.
+std::vector<HWND> ChildrenOfClass(HWND parent, const char* className);
 std::wstring WideWindowText(HWND window);
 
 // Runs a script on a thread of its own while the test thread goes into a modal loop;

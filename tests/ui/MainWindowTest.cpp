@@ -21,6 +21,7 @@
 #include "framework/Button.h"
 #include "framework/Edit.h"
 #include "framework/Label.h"
+#include "framework/Menu.h"
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
 #include "engine/win32/Win32FileSystem.h"
@@ -542,6 +543,30 @@ TEST_F(MainWindowTest, AFolderIsShreddedWholeOnlyAfterYes) {
   EXPECT_EQ(Items(), (std::vector<std::string>{later, "SHREDDED! ... " + tree, left}));
   EXPECT_FALSE(PathExists(tree));
   EXPECT_TRUE(PathExists(later));
+}
+
+// The file dialog opens a folder rather than choose it; the File menu's folder picker
+// lists folders, starting where the file dialog does.
+TEST_F(MainWindowTest, TheFolderPickerListsAChosenFolder) {
+  const std::string tree = folder / "tree";
+  MakeFolders(tree);
+  WriteSetting("SearchPath", folder.Path());
+  const TMenuItem* item = form->MainMenu1->FindItem("SelectFolders1");
+  ASSERT_NE(item, nullptr);
+  {
+    TScriptThread user([&] {
+      const HWND dialog = WaitForDialog("Select the Folder(s) to Shred Whole");
+      if (!dialog) return;
+      const std::vector<HWND> edits = ChildrenOfClass(dialog, "Edit");
+      if (edits.empty()) return;
+      ::SendMessageA(edits.front(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tree.c_str()));
+      ::PostMessageA(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    ::SendMessageA(form->Handle(), WM_COMMAND, item->Command(), 0);
+  }
+  EXPECT_EQ(Items(), std::vector<std::string>{tree});
+  EXPECT_EQ(StoredSearchPath(), folder.Path());
+  EXPECT_TRUE(form->btnWipe->Enabled());
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
