@@ -266,7 +266,7 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
     }
     // A file listed twice is gone by its second entry; sized again, its missing name
     // would start a fill of the drive's free space that nobody asked for.
-    if (marked.Contains(entry)) {
+    if (marked.Contains(entry) || (marked.ContainsFolderOf(entry) && !FFileSystem.NameExists(entry))) {
       list.Replace(index, std::string(kShreddedMarker) + entry);
       continue;
     }

@@ -87,6 +87,14 @@ TEST_F(FolderShredTest, EveryFileIsShreddedThenEveryFolderDeepestFirstAndNothing
             rig.display.statuses.end());
 }
 
+TEST_F(FolderShredTest, EntriesInAFolderShreddedWholeAreMarkedWithIt) {
+  EXPECT_EQ(Run({"D:\\t", "D:\\t\\a.txt", "D:\\t\\sub"}),
+            (std::vector<std::string>{"SHREDDED! ... D:\\t", "SHREDDED! ... D:\\t\\a.txt", "SHREDDED! ... D:\\t\\sub"}));
+  ASSERT_EQ(answer.asked.size(), 1u);
+  EXPECT_EQ(answer.asked[0].size(), 2u);
+  EXPECT_TRUE(rig.fs.Logged("free-space").empty());  // no name became a fill
+}
+
 TEST_F(FolderShredTest, ALinkInsideIsRemovedAsItselfAndNeverEntered) {
   rig.fs.AddFolder("D:\\outside");
   rig.fs.AddFile("D:\\outside\\keep.txt", 9);
