@@ -15,14 +15,16 @@ set(kAllowed_engine base)
 # the other.
 set(kAllowed_engine/scrub base engine)
 set(kAllowed_engine/freespace base engine)
-set(kAllowed_engine/run base engine engine/scrub engine/freespace)
+# A folder shredded whole removes its folders through the scrub; the run walks it.
+set(kAllowed_engine/folders base engine engine/scrub)
+set(kAllowed_engine/run base engine engine/scrub engine/freespace engine/folders)
 set(kAllowed_engine/win32 base engine)
 set(kAllowed_settings base)
 set(kAllowed_framework base)
-# The window sees the run's interface, the engine's seam and the Win32 file system;
-# the scrub and the wipe stay behind the run.
-set(kAllowed_ui base engine engine/run engine/win32 settings framework)
-set(kLayers base engine engine/scrub engine/freespace engine/run engine/win32 settings framework ui)
+# The window sees the run's interface, the folder question, the engine's seam and the
+# Win32 file system; the scrub and the wipe stay behind the run.
+set(kAllowed_ui base engine engine/run engine/folders engine/win32 settings framework)
+set(kLayers base engine engine/scrub engine/freespace engine/folders engine/run engine/win32 settings framework ui)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "SOURCE_DIR is not a folder: '${SOURCE_DIR}'")

@@ -16,7 +16,7 @@
 
 #include "engine/FileSystem.h"
 #include "engine/RunStop.h"
-#include "engine/run/FolderTally.h"
+#include "engine/folders/FolderTally.h"
 #include "ui/RunReport.h"
 
 class TShredRun : private IFolderQuestion {

@@ -8,6 +8,7 @@
 #include "engine/run/ListRows.h"
 #include "engine/run/MarkedPaths.h"
 #include <algorithm>
+#include "engine/folders/FolderTexts.h"
 #include "engine/run/ShredTexts.h"
 #include "engine/scrub/MetadataScrub.h"
 

@@ -18,8 +18,8 @@
 #include "engine/RunStop.h"
 #include "engine/ShredDisplay.h"
 #include "engine/run/FileList.h"
-#include "engine/run/FolderShred.h"
-#include "engine/run/FolderTally.h"
+#include "engine/folders/FolderShred.h"
+#include "engine/folders/FolderTally.h"
 
 class TMetadataScrub;
 class TFreeSpaceWipe;

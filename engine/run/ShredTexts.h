@@ -11,8 +11,6 @@ inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kStoppedInOverwrite =
     "Stopped: %s is only partly overwritten with zeros, and was not deleted";
 inline constexpr std::string_view kStoppedBefore = "Stopped before %s: it and the entries after it are untouched";
-inline constexpr std::string_view kStoppedCounting = "Stopped while the folders were counted: nothing was touched";
-inline constexpr std::string_view kFoldersDeclined = "Nothing was shredded: the folders were not to be shredded whole";
 
 // Why the run leaves an entry alone, besides the entry rules' reasons.
 inline constexpr std::string_view kLinkReason =
@@ -31,18 +29,6 @@ inline constexpr std::string_view kWriteFailedReason = "a write to it failed; it
 inline constexpr std::string_view kFlushFailedReason = "its zeros could not be flushed to the drive";
 inline constexpr std::string_view kNotDeletedReason = "overwritten with zeros, but it could not be deleted";
 inline constexpr std::string_view kFolderReason = "it is a folder; only files are shredded";
-// Of a folder shredded whole, and of what stays in it.
-inline constexpr std::string_view kKeptFolderReason =
-    "Windows or the user keeps it whole: a drive's system, program or user folder, or the program's own; "
-    "a folder inside it can be shredded";
-inline constexpr std::string_view kNotPlainFolderReason = "it is no longer a plain folder (a link took its place?)";
-inline constexpr std::string_view kNotListedReason = "what it holds could not be listed";
-inline constexpr std::string_view kLinkLeftReason =
-    "a link (or a cloud file's placeholder) that could not be removed as itself; what it points to is not touched";
-inline constexpr std::string_view kAppearedReason = "files appeared in it during the run";
-inline constexpr std::string_view kFolderNotRemovedReason = "emptied, but it could not be removed";
-inline constexpr std::string_view kNotAskedReason = "it was not a folder when the run asked about folders";
-inline constexpr std::string_view kNoLongerFolderReason = "it is no longer the folder that was counted";
 inline constexpr std::string_view kLengthUnknownReason = "its length could not be read";
 inline constexpr std::string_view kFreeSpaceUnknownReason = "the free space of its drive could not be read";
 inline constexpr std::string_view kStoppedInReason = "stopped while it was overwritten: partly zeros, not deleted";

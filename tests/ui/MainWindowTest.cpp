@@ -25,7 +25,7 @@
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
 #include "engine/win32/Win32FileSystem.h"
-#include "engine/run/FolderTally.h"
+#include "engine/folders/FolderTally.h"
 #include "engine/run/ListRows.h"
 #include "engine/run/ShredTexts.h"
 #include "settings/Settings.h"

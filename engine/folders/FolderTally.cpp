@@ -1,6 +1,6 @@
-#include "engine/run/FolderTally.h"
+#include "engine/folders/FolderTally.h"
 
-#include "engine/run/ShredTexts.h"
+#include "engine/folders/FolderTexts.h"
 
 namespace {
 

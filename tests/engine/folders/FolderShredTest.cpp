@@ -1,6 +1,6 @@
 // Folders shredded whole, against the in-memory file system: the order of the work,
 // links, the folders that are never shredded, and what a folder that stays says.
-#include "engine/run/FolderShred.h"
+#include "engine/folders/FolderShred.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "engine/EntryRules.h"
 #include "engine/run/ListRows.h"
+#include "engine/folders/FolderTexts.h"
 #include "engine/run/ShredTexts.h"
 #include "tests/support/EngineRig.h"
 

@@ -1,8 +1,8 @@
-#include "engine/run/FolderShred.h"
+#include "engine/folders/FolderShred.h"
 
 #include <utility>
 
-#include "engine/run/ShredTexts.h"
+#include "engine/folders/FolderTexts.h"
 #include "engine/scrub/MetadataScrub.h"
 
 namespace {
@@ -25,7 +25,7 @@ std::string TFolderShred::Shred(const std::string& folder) {
   FShredded = 0;
   FTopWhy = {};
   // The folder itself could not be worked in: its own reason is the row's.
-  if (!Enter(folder)) return std::string(FTopWhy.empty() ? kGoneReason : FTopWhy);
+  if (!Enter(folder)) return std::string(FTopWhy.empty() ? kFolderGoneReason : FTopWhy);
   while (!FLevels.empty() && !FStopped) {
     TLevel& level = FLevels.back();
     if (level.Next < level.Entries.size())
