@@ -19,6 +19,14 @@ TMenuItem* TMainMenu::FindItem(std::string_view name) const noexcept {
   return dynamic_cast<TMenuItem*>(FindComponent(name));
 }
 
+void TMainMenu::SetCaption(std::string_view name, std::string_view caption) {
+  TMenuItem* item = FindItem(name);
+  if (item == nullptr) return;
+  item->SetCaption(caption);
+  // By command, which the system looks for in the drop-downs too.
+  ::ModifyMenuA(FMenu.get(), item->Command(), MF_BYCOMMAND | MF_STRING, item->Command(), item->Caption().c_str());
+}
+
 void TMainMenu::Dispatch(WORD command) {
   for (int i = 0; i < ComponentCount(); ++i)
     if (auto* item = dynamic_cast<TMenuItem*>(Components(i)); item != nullptr && item->Command() == command)

@@ -15,6 +15,7 @@ class TMenuItem : public TComponent {
  public:
   TMenuItem(TComponent* owner, std::string_view caption, WORD command);
   const std::string& Caption() const noexcept { return FCaption; }
+  void SetCaption(std::string_view caption) { FCaption = caption; }
   WORD Command() const noexcept { return FCommand; }
   void Click() { OnClick(this); }
 
@@ -32,6 +33,8 @@ class TMainMenu : public TComponent {
 
   HMENU Handle() const noexcept { return FMenu.get(); }
   TMenuItem* FindItem(std::string_view name) const noexcept;
+  // A new caption for the item of that name, in the bar or a drop-down.
+  void SetCaption(std::string_view name, std::string_view caption);
   // A WM_COMMAND from the menu bar; an unknown command is ignored.
   void Dispatch(WORD command);
 

@@ -13,6 +13,7 @@
 #include "framework/FolderDialog.h"
 #include "framework/OpenDialog.h"
 #include "framework/ProgressBar.h"
+#include "settings/ExplorerMenu.h"
 #include "settings/Settings.h"
 #include "ui/DDDest.h"
 #include "ui/HListBox.h"
@@ -36,6 +37,8 @@ constexpr TMenuItemSpec kMenu[] = {
     {.Name = "File1", .Caption = "&File", .Level = 0},
     {.Name = "SelectFolders1", .Caption = "Select F&older(s)...", .Level = 1,
      .OnClick = Handler<&F::SelectFolders1Click>},
+    {.Name = "ExplorerMenu1", .Caption = "Add to &Explorer's menu", .Level = 1,
+     .OnClick = Handler<&F::ExplorerMenu1Click>},
     {.Name = "Exit1", .Caption = "E&xit", .Level = 1, .OnClick = Handler<&F::Exit1Click>},
     {.Name = "About1", .Caption = "&About", .Level = 0, .OnClick = Handler<&F::About1Click>},
 };
@@ -101,6 +104,24 @@ TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
   UseAvailableReadoutFont();
   AllowDropsWhenElevated();
   FScreen = std::make_unique<TControlsDisplay>(*Edit1, *Label2, *pbWiping);
+  ShowExplorerMenuState();
+}
+
+void TfrmShredder::ShowExplorerMenuState() {
+  MainMenu1->SetCaption("ExplorerMenu1",
+                        ExplorerMenuAdded() ? "Remove from &Explorer's menu" : "Add to &Explorer's menu");
+}
+
+// The verbs start this program by its full path, wherever it was started from.
+void TfrmShredder::ExplorerMenu1Click(TComponent*) {
+  if (ExplorerMenuAdded()) {
+    RemoveExplorerMenu();
+  } else {
+    std::wstring program(32768, L'\0');
+    program.resize(::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
+    AddExplorerMenu(program);
+  }
+  ShowExplorerMenuState();
 }
 
 // A run still going is stopped and waited for while the controls it reports to live.

@@ -53,6 +53,7 @@ class TfrmShredder : public TForm {
   void FormShow(TComponent* Sender);
   void btnBrowseClick(TComponent* Sender);
   void SelectFolders1Click(TComponent* Sender);
+  void ExplorerMenu1Click(TComponent* Sender);
   void Button1Click(TComponent* Sender);
   void DnDForm1DnDStart(TComponent* Sender, int Count, int X, int Y);
   void DnDForm1DnDItem(TComponent* Sender, const std::string& Item);
@@ -84,6 +85,8 @@ class TfrmShredder : public TForm {
   void AllowDropsWhenElevated();
   void UseAvailableReadoutFont();
   void UpdateWipeButton();
+  // The File menu's item says what a click on it does now.
+  void ShowExplorerMenuState();
   // Names chosen in a dialog: each one not listed exactly so already is added.
   void ListChosen(const std::vector<std::string>& names);
   // What is off while a run goes on: adding and removing entries.

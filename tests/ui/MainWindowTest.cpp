@@ -28,6 +28,7 @@
 #include "engine/folders/FolderTally.h"
 #include "engine/run/ListRows.h"
 #include "engine/run/ShredTexts.h"
+#include "settings/ExplorerMenu.h"
 #include "settings/Settings.h"
 #include "tests/support/TempFolder.h"
 #include "ui/CommandLine.h"
@@ -567,6 +568,28 @@ TEST_F(MainWindowTest, TheFolderPickerListsAChosenFolder) {
   EXPECT_EQ(Items(), std::vector<std::string>{tree});
   EXPECT_EQ(StoredSearchPath(), folder.Path());
   EXPECT_TRUE(form->btnWipe->Enabled());
+}
+
+// The File menu adds the program to Explorer's menu and takes it off again, and says
+// which it will do next.
+TEST_F(MainWindowTest, TheFileMenuAddsAndRemovesExplorersVerbs) {
+  RemoveExplorerMenu();
+  delete frmShredder;
+  frmShredder = form = new TfrmShredder(nullptr);
+  const TMenuItem* item = form->MainMenu1->FindItem("ExplorerMenu1");
+  ASSERT_NE(item, nullptr);
+  const auto caption = [&] {
+    char text[64] = {};
+    ::GetMenuStringA(form->MainMenu1->Handle(), item->Command(), text, static_cast<int>(std::size(text)), MF_BYCOMMAND);
+    return std::string(text);
+  };
+  EXPECT_EQ(caption(), "Add to &Explorer's menu");
+  ::SendMessageA(form->Handle(), WM_COMMAND, item->Command(), 0);
+  EXPECT_TRUE(ExplorerMenuAdded());
+  EXPECT_EQ(caption(), "Remove from &Explorer's menu");
+  ::SendMessageA(form->Handle(), WM_COMMAND, item->Command(), 0);
+  EXPECT_FALSE(ExplorerMenuAdded());
+  EXPECT_EQ(caption(), "Add to &Explorer's menu");
 }
 
 TEST_F(MainWindowTest, TheAboutBoxOpensFromTheMenu) {
