@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -144,10 +145,11 @@ class IFileSystem {
   // Removes a link itself (a symbolic link, a junction, a mount point), never what it
   // points to; fails where the system cannot tell the link from what it points to.
   virtual bool RemoveLink(const std::string& path) = 0;
-  // The folders of the system and of the user that are never shredded whole: the
-  // Windows folder, the program folders, the profile and its known folders, and the
-  // folder that holds the running program. Empty where there are none to keep.
-  virtual std::vector<std::string> KeptFolders() { return {}; }
+  // The folders that are never shredded whole, by identity: the Windows folder, the
+  // program folders, the profile and its known folders, the folder that holds the
+  // running program, and every folder that holds one of them. Nothing when one of
+  // them is there but cannot be told: then no folder may be shredded whole.
+  virtual std::optional<std::set<TFolderIdentity>> KeptFolders() { return std::set<TFolderIdentity>{}; }
   // A new folder as CreateFolder makes one, held open until the result is destroyed;
   // null when it cannot be made.
   virtual std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) = 0;

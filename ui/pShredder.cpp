@@ -356,6 +356,8 @@ void TfrmShredder::TellWhatWasLeft() {
 
 void TfrmShredder::AskAboutFolders() {
   if (!FRun || FAsking) return;
+  // A stop that came first is the answer.
+  if (FRun->StopRequested()) return FRun->Answer(false);
   FAsking = true;
   int answer = IDNO;
   try {

@@ -15,6 +15,17 @@ std::string SafeInReason(std::string text) {
   return text;
 }
 
+std::string_view HoldFailure(TFileError error) {
+  switch (error) {
+    case TFileError::kInUse:
+      return kFolderInUseReason;
+    case TFileError::kAccessDenied:
+      return kFolderAccessDeniedReason;
+    default:
+      return kNotPlainFolderReason;
+  }
+}
+
 }  // namespace
 
 std::string TFolderShred::Shred(const std::string& folder) {
@@ -41,7 +52,7 @@ std::string TFolderShred::Shred(const std::string& folder) {
 bool TFolderShred::Enter(const std::string& path) {
   auto hold = FFileSystem.HoldFolder(path);
   if (!hold) {
-    Leave(path, FFileSystem.NameExists(path) ? kNotPlainFolderReason : std::string_view{});
+    Leave(path, FFileSystem.NameExists(path) ? HoldFailure(FFileSystem.LastError()) : kVanishedReason);
     return false;
   }
   if (Kept(hold->Identity)) {
@@ -92,15 +103,21 @@ void TFolderShred::Finish() {
   FLevels.pop_back();
   bool keep = level.Keep;
   if (!keep) {
-    // Let go, so that it can be renamed and removed.
-    level.Hold = {};
+    // Covered and looked at while it is still held: nothing can stand in its place.
+    FScrub.CoverGapsIn(level.Path);
     const auto now = FFileSystem.ListFolder(level.Path);
     if (now && !now->empty()) {
       Leave(level.Path, kAppearedReason);
       keep = true;
-    } else if (!FScrub.ScrubAndRemoveFolder(level.Path)) {
-      Leave(level.Path, kFolderNotRemovedReason);
-      keep = true;
+    } else {
+      // Let go, so that it can be renamed and removed; the scrub makes sure it is
+      // still this folder before it removes it.
+      const TFolderIdentity identity = level.Hold.Identity;
+      level.Hold = {};
+      if (!FScrub.ScrubAndRemoveFolder(level.Path, identity)) {
+        Leave(level.Path, kFolderNotRemovedReason);
+        keep = true;
+      }
     }
   }
   if (keep && !FLevels.empty()) FLevels.back().Keep = true;

@@ -166,23 +166,8 @@ bool TShredEngine::IsFolder(const std::string& entry) {
          (attributes & IFileSystem::kReparsePoint) == 0;
 }
 
-std::set<TFolderIdentity> TShredEngine::KeptIdentities() {
-  std::set<TFolderIdentity> kept;
-  for (std::string folder : FFileSystem.KeptFolders()) {
-    // The folders that hold a kept one, up to its drive's root, would take it along.
-    while (!folder.empty()) {
-      if (const auto hold = FFileSystem.HoldFolder(folder)) kept.insert(hold->Identity);
-      // "C:\a\" of "C:\a\b" is "C:\a"; a root keeps its separator.
-      std::string parent(FolderOf(folder));
-      if (parent.size() > 3 && parent.back() == '\\') parent.pop_back();
-      if (parent.size() >= folder.size()) break;
-      folder = std::move(parent);
-    }
-  }
-  return kept;
-}
-
 std::string_view TShredEngine::FolderRefusal(const std::string& entry) {
+  if (FKeptUnknown) return kKeptUnknownReason;
   const auto hold = FFileSystem.HoldFolder(entry);
   if (!hold) return kNotPlainFolderReason;
   if (FFolders->Kept(hold->Identity)) return kKeptFolderReason;
@@ -205,7 +190,11 @@ bool TShredEngine::CountFolders(const IFileList& list, const std::vector<bool>& 
     }
     if (IsShreddedRow(row) || CheckEntry(entry) != TEntryRefusal::kAccepted || !IsFolder(entry)) continue;
     // Asked once, and only where a run holds a folder.
-    if (!folders) FFolders->Keep(KeptIdentities());
+    if (!folders) {
+      auto kept = FFileSystem.KeptFolders();
+      FKeptUnknown = !kept;
+      FFolders->Keep(kept.value_or(std::set<TFolderIdentity>{}));
+    }
     folders = true;
     if (!FolderRefusal(entry).empty()) continue;
     TFolderTally tally{entry};
@@ -220,9 +209,8 @@ bool TShredEngine::CountFolders(const IFileList& list, const std::vector<bool>& 
 
 std::string_view TShredEngine::ShredFoundFile(const std::string& path) {
   const std::uint32_t attributes = FFileSystem.GetAttributes(path);
-  // Gone since the folder was listed: nothing of it is left to shred.
   if (attributes == IFileSystem::kInvalidAttributes)
-    return FFileSystem.NameExists(path) ? kNotOpenedReason : std::string_view{};
+    return FFileSystem.NameExists(path) ? kNotOpenedReason : kVanishedReason;
   if ((attributes & IFileSystem::kReparsePoint) != 0)
     return FFileSystem.RemoveLink(path) ? std::string_view{} : kLinkLeftReason;
   if ((attributes & IFileSystem::kFolder) != 0) return kChangedReason;
@@ -267,12 +255,14 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
     }
     // A file listed twice is gone by its second entry; sized again, its missing name
     // would start a fill of the drive's free space that nobody asked for.
-    if (marked.Contains(entry) || (marked.ContainsFolderOf(entry) && !FFileSystem.NameExists(entry))) {
+    const bool named = atStart[static_cast<std::size_t>(index)] || counted[static_cast<std::size_t>(index)];
+    if (marked.Contains(entry) || (named && marked.ContainsFolderOf(entry) && !FFileSystem.NameExists(entry))) {
       list.Replace(index, std::string(kShreddedMarker) + entry);
       continue;
     }
     const bool wasCounted = counted[static_cast<std::size_t>(index)];
-    if (wasCounted || (!atStart[static_cast<std::size_t>(index)] && IsFolder(entry))) {
+    if (wasCounted || (!atStart[static_cast<std::size_t>(index)] && CheckEntry(entry) == TEntryRefusal::kAccepted &&
+                       IsFolder(entry))) {
       std::string why;
       if (!wasCounted) {
         // Refused when counted, or a folder only since: never shredded unasked.

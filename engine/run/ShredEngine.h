@@ -97,8 +97,6 @@ class TShredEngine : private IFolderFiles {
   bool IsFolder(const std::string& entry);
   // Why a folder entry is not shredded whole; empty for one that may be.
   std::string_view FolderRefusal(const std::string& entry);
-  // The identities of the folders kept whole and of every folder that holds one.
-  std::set<TFolderIdentity> KeptIdentities();
   // Counts each folder entry that may be shredded whole (files: the entries that
   // named files as the run began); false at a stop. Which entries were counted is
   // kept: only those are shredded whole.
@@ -121,4 +119,5 @@ class TShredEngine : private IFolderFiles {
   std::string_view FWhy;
   std::int64_t FFilesFound = 0;  // in a run that holds folders: counted, and listed
   std::int64_t FFilesDone = 0;
+  bool FKeptUnknown = false;  // the kept folders could not all be told: no folder goes
 };

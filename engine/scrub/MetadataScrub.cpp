@@ -162,7 +162,7 @@ bool TMetadataScrub::ScrubAndDelete(const std::string& path, const std::optional
   return Gone(path, current);
 }
 
-bool TMetadataScrub::ScrubAndRemoveFolder(const std::string& folder) {
+void TMetadataScrub::CoverGapsIn(const std::string& folder) {
   const std::string inside = folder + "\\";
   if (const auto names = FRemoved.find(inside); names != FRemoved.end()) {
     auto deleted = std::move(names->second);
@@ -170,11 +170,18 @@ bool TMetadataScrub::ScrubAndRemoveFolder(const std::string& folder) {
     CoverGaps(inside, std::move(deleted));
   }
   FFolders.Forget(inside);
+}
+
+bool TMetadataScrub::ScrubAndRemoveFolder(const std::string& folder, const TFolderIdentity& identity) {
   // A read-only folder cannot be removed on some systems.
   if (const auto attributes = FFileSystem.GetAttributes(folder);
       attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kReadOnly) != 0)
     FFileSystem.SetAttributes(folder, (attributes & 0xFFFFu) & ~IFileSystem::kReadOnly);
-  const std::string current = RenameAway(folder);
-  FFileSystem.RemoveFolder(current);
+  std::string current = RenameAway(folder);
+  // Whatever stands under the last name now (a link put in its place) is not removed.
+  auto again = FFileSystem.HoldFolder(current);
+  const bool same = again && again->Identity == identity;
+  if (again) again->Hold.reset();
+  if (same) FFileSystem.RemoveFolder(current);
   return Gone(folder, current);
 }

@@ -33,11 +33,14 @@ class TMetadataScrub {
   // file than the one overwritten (identity) under the path is left alone.
   bool ScrubAndDelete(const std::string& path, const std::optional<TFileIdentity>& identity);
 
-  // For a folder the run has emptied (a path without its separator): the gaps its
-  // deleted files left are covered first, so that neither its record nor its index
-  // keeps a name of theirs; then it is renamed as a file is and removed. True only
-  // when it is gone; when it stays it gets its own path back where it can.
-  bool ScrubAndRemoveFolder(const std::string& folder);
+  // For a folder the run has emptied (a path without its separator), while it is
+  // still held: the gaps its deleted files left are covered, so that neither its
+  // record nor its index keeps a name of theirs.
+  void CoverGapsIn(const std::string& folder);
+  // Then, let go: it is renamed as a file is and removed, if it is still the folder
+  // it was (identity). True only when it is gone; when it stays it gets its own path
+  // back where it can.
+  bool ScrubAndRemoveFolder(const std::string& folder, const TFolderIdentity& identity);
 
   // Before each run: the folders are listed afresh.
   void StartRun() noexcept {

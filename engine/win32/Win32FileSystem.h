@@ -23,7 +23,7 @@ class TWin32FileSystem : public IFileSystem {
   std::optional<std::vector<TFolderEntry>> ListFolder(const std::string& path) override;
   std::optional<TFolderHold> HoldFolder(const std::string& path) override;
   bool RemoveLink(const std::string& path) override;
-  std::vector<std::string> KeptFolders() override;
+  std::optional<std::set<TFolderIdentity>> KeptFolders() override;
   std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;

@@ -115,6 +115,15 @@ std::optional<TFolderHold> TFakeFileSystem::HoldFolder(const std::string& path) 
   return TFolderHold{std::shared_ptr<void>(nullptr, release), {0, it->second.id}};
 }
 
+std::optional<std::set<TFolderIdentity>> TFakeFileSystem::KeptFolders() {
+  if (keptUnknown) return std::nullopt;
+  std::set<TFolderIdentity> identities;
+  for (std::string folder : kept)
+    for (; folder.size() > 2; folder = folder.substr(0, folder.rfind('\\')))
+      if (const auto it = nodes.find(folder); it != nodes.end()) identities.insert({0, it->second.id});
+  return identities;
+}
+
 bool TFakeFileSystem::RemoveLink(const std::string& path) {
   const TLogged logged(*this, "unlink " + path);
   const auto it = nodes.find(path);

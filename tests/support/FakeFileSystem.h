@@ -79,7 +79,8 @@ class TFakeFileSystem : public IFileSystem {
   int foldersBeforeFailure = -1;     // folders made before CreateFolder fails; -1: never
   std::function<void(int)> onSmallFile;  // told the number of small files made so far
   std::set<std::string> unreadableFolders;       // ListNames fails for these
-  std::vector<std::string> kept;                 // what KeptFolders gives
+  std::vector<std::string> kept;                 // folders KeptFolders gives, with the folders above them
+  bool keptUnknown = false;                      // KeptFolders cannot tell them
   bool linksRemovable = true;                    // false: as under Wine, RemoveLink fails
   // Run once, right after the operation that logs this line: a file that appears or
   // vanishes between the sizing of an entry and its overwrite, a stop requested.
@@ -123,7 +124,7 @@ class TFakeFileSystem : public IFileSystem {
   // A held folder cannot be renamed or removed, as on Windows.
   std::optional<TFolderHold> HoldFolder(const std::string& path) override;
   bool RemoveLink(const std::string& path) override;
-  std::vector<std::string> KeptFolders() override { return kept; }
+  std::optional<std::set<TFolderIdentity>> KeptFolders() override;
   TFileError LastError() override { return lastError; }
 
   // The lines of the log that begin with this, in order.

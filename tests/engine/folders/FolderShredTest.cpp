@@ -89,11 +89,13 @@ TEST_F(FolderShredTest, EveryFileIsShreddedThenEveryFolderDeepestFirstAndNothing
 }
 
 TEST_F(FolderShredTest, EntriesInAFolderShreddedWholeAreMarkedWithIt) {
-  EXPECT_EQ(Run({"D:\\t", "D:\\t\\a.txt", "D:\\t\\sub"}),
+  const auto rows = Run({"D:\\t", "D:\\t\\a.txt", "D:\\t\\sub", "D:\\t\\wipe"});
+  EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.end() - 1),
             (std::vector<std::string>{"SHREDDED! ... D:\\t", "SHREDDED! ... D:\\t\\a.txt", "SHREDDED! ... D:\\t\\sub"}));
+  EXPECT_FALSE(IsShreddedRow(rows.back())) << rows.back();  // a fill's name there was never the folder's
   ASSERT_EQ(answer.asked.size(), 1u);
   EXPECT_EQ(answer.asked[0].size(), 2u);
-  EXPECT_TRUE(rig.fs.Logged("free-space").empty());  // no name became a fill
+
 }
 
 TEST_F(FolderShredTest, ALinkInsideIsRemovedAsItselfAndNeverEntered) {
@@ -138,6 +140,37 @@ TEST_F(FolderShredTest, KeptFoldersAndTheFoldersHoldingThemAreRefusedUntouched) 
   EXPECT_EQ(rig.fs.Logged("write ").size(), 1u);
   EXPECT_TRUE(rig.fs.NameExists("D:\\Users\\me\\Documents\\mine.txt"));
   EXPECT_TRUE(rig.fs.NameExists("D:\\Tools\\Quorvane.exe"));
+}
+
+TEST_F(FolderShredTest, RefusedEntriesAreNotAskedOfTheSystemAndUnknownKeptFoldersRefuseAll) {
+  rig.fs.AddFolder("D:\\");  // the root is a folder too, but it is never asked of
+  const std::vector<std::string> rows = Run({"\\\\.\\C:", "D:\\"});
+  EXPECT_EQ(rows[0], LeftRow(RefusalText(TEntryRefusal::kDevice), "\\\\.\\C:"));
+  EXPECT_EQ(rows[1], LeftRow(RefusalText(TEntryRefusal::kRoot), "D:\\"));
+  for (const std::string& line : rig.fs.log)
+    EXPECT_TRUE(line.find("C:") == std::string::npos && !line.ends_with(" D:\\")) << line;
+
+  rig.fs.keptUnknown = true;
+  rig.fs.log.clear();
+  EXPECT_EQ(Run({"D:\\t"}), std::vector<std::string>{LeftRow(kKeptUnknownReason, "D:\\t")});
+  EXPECT_TRUE(answer.asked.empty());
+  EXPECT_TRUE(rig.fs.Logged("write ").empty());
+}
+
+TEST_F(FolderShredTest, WhatGoesOrIsReplacedMeanwhileKeepsTheFolder) {
+  // A file moved away by another program was not shredded: its folder stays.
+  rig.fs.after["flush D:\\t\\a.txt"] = [&] { rig.fs.nodes.erase("D:\\t\\z.txt"); };
+  // A folder put in the place of one the run emptied, once the run let go of it.
+  rig.fs.nodes["D:\\t\\sub\\empty"].attributes = IFileSystem::kReadOnly;
+  rig.fs.after["setattr D:\\t\\sub\\empty 16"] = [&] {
+    rig.fs.nodes.erase("D:\\t\\sub\\empty");
+    rig.fs.AddFolder("D:\\t\\sub\\empty");
+  };
+  EXPECT_EQ(Run({"D:\\t"}), std::vector<std::string>{LeftRow("2 items in it were left, so it stays: sub\\empty (" +
+                                                                std::string(kFolderNotRemovedReason) + "); z.txt (" +
+                                                                std::string(kVanishedReason) + ")",
+                                                            "D:\\t")});
+  EXPECT_TRUE(rig.fs.NameExists("D:\\t\\sub\\empty"));
 }
 
 TEST_F(FolderShredTest, AFileInUseKeepsItsFoldersAndIsNamedInTheRow) {
