@@ -7,7 +7,7 @@ if(NOT EXISTS ${QUORVANE_OCRA_TTF})
 endif()
 configure_file(${QUORVANE_RES_DIR}/Quorvane.rc.in ${CMAKE_CURRENT_BINARY_DIR}/Quorvane.rc @ONLY)
 
-add_library(quorvane_main_window STATIC pShredder.cpp ShredRun.cpp ControlsDisplay.cpp ReadoutFont.cpp)
+add_library(quorvane_main_window STATIC pShredder.cpp ShredRun.cpp ControlsDisplay.cpp ReadoutFont.cpp RunSignals.cpp)
 target_link_libraries(quorvane_main_window
   PUBLIC quorvane_ui_components quorvane_ui_core quorvane_engine_win32 quorvane_settings quorvane_framework
   PRIVATE quorvane_warnings)

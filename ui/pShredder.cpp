@@ -104,6 +104,7 @@ TfrmShredder::TfrmShredder(TComponent* owner) : TForm(owner) {
   UseAvailableReadoutFont();
   AllowDropsWhenElevated();
   FScreen = std::make_unique<TControlsDisplay>(*Edit1, *Label2, *pbWiping);
+  FSignals = MakeWindowsRunSignals(Handle());
   ShowExplorerMenuState();
 }
 
@@ -125,7 +126,11 @@ void TfrmShredder::ExplorerMenu1Click(TComponent*) {
 }
 
 // A run still going is stopped and waited for while the controls it reports to live.
-TfrmShredder::~TfrmShredder() { FRun.reset(); }
+TfrmShredder::~TfrmShredder() {
+  if (!FRun) return;
+  FRun.reset();
+  FSignals->Ended(false);
+}
 
 void TfrmShredder::UseAvailableReadoutFont() {
   if (!FReadoutFont.Embedded()) return;
@@ -234,6 +239,9 @@ void TfrmShredder::StartRun() {
   std::vector<std::string> entries;
   entries.reserve(static_cast<std::size_t>(ListBox1->Count()));
   for (int index = 0; index < ListBox1->Count(); ++index) entries.push_back(ListBox1->Text(index));
+  FRunEntries = static_cast<int>(entries.size());
+  FRunRows = 0;
+  FSignals->Started();
   FRun = std::make_unique<TShredRun>(FFileSystem, std::move(entries), Handle(), kRunNews, kRunQuestion);
   FRunFrameAt = {};
   FRunFrameWait = kRunFrame;
@@ -305,6 +313,9 @@ void TfrmShredder::DrawRunFrame(const TRunReport::TFrame& frame) {
   if (frame.ProgressPosition) FScreen->SetProgressPosition(*frame.ProgressPosition);
   if (frame.ListColor) ListBox1->SetFontColor(*frame.ListColor);
   if (frame.Marks.empty()) return;
+  FRunRows += static_cast<int>(frame.Marks.size());
+  FSignals->Progress(static_cast<std::uint64_t>(std::min(FRunRows, FRunEntries)),
+                     static_cast<std::uint64_t>(FRunEntries));
   const TRedrawHold hold(ListBox1->Handle());
   for (const auto& [index, text] : frame.Marks) {
     ListBox1->Replace(index, text);
@@ -323,6 +334,10 @@ void TfrmShredder::FinishRun(std::exception_ptr& drawError) {
   // row as it was, rows an earlier run left included.
   const bool quiet = FRun->StopRequested() || FRun->Declined();
   FRun.reset();
+  // Told first, however the run ended: an error, a close and a stop included.
+  bool left = false;
+  for (int index = 0; index < ListBox1->Count() && !left; ++index) left = IsLeftRow(ListBox1->Text(index));
+  FSignals->Ended(left);
   btnWipe->SetCaption("Shred &NOW!");
   btnWipe->SetEnabled(true);
   EnableListChanges(true);
@@ -395,6 +410,7 @@ void TfrmShredder::EndSession() {
   FRun->Stop();
   FRun->Wait();
   FRun.reset();
+  FSignals->Ended(false);
 }
 
 LRESULT TfrmShredder::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -19,6 +19,7 @@
 #include "ui/ControlsDisplay.h"
 #include "ui/ReadoutFont.h"
 #include "ui/RunReport.h"
+#include "ui/RunSignals.h"
 #include "ui/ShredRun.h"
 
 class TLabel;
@@ -65,6 +66,9 @@ class TfrmShredder : public TForm {
 
   // True from the click on "Shred NOW!" until the window has shown the run's end.
   bool Running() const noexcept { return FRun != nullptr; }
+  // Where runs tell Windows that the machine must stay awake, and their progress;
+  // tests put one there that records the calls.
+  void SetRunSignals(std::unique_ptr<IRunSignals> signals) { FSignals = std::move(signals); }
 
   // A run's news. The window draws a frame of it at most every kRunFrame, and waits
   // kRunFrameCost times as long as the last frame took to draw before the next,
@@ -118,6 +122,9 @@ class TfrmShredder : public TForm {
   std::vector<std::string> FDroppedDuringRun;
   std::vector<std::string> FDropNames;  // of the drop at hand, listed at its finish
   int FRunShredded = 0;  // rows the run at hand has marked
+  int FRunRows = 0;      // rows the run at hand has replaced, marked or left
+  int FRunEntries = 0;
+  std::unique_ptr<IRunSignals> FSignals;
   // While the question is shown the run's news waits, its end included: the window
   // is not put back under the open question.
   bool FAsking = false;

@@ -454,6 +454,47 @@ TEST_F(MainWindowTest, ALockedFileShowsCannotOpenFileCaptionedQuorvane) {
   EXPECT_EQ(Items(), std::vector<std::string>{held});
 }
 
+// What the window tells Windows of its runs, recorded.
+class TRecordedSignals final : public IRunSignals {
+ public:
+  explicit TRecordedSignals(std::vector<std::string>& calls) : FCalls(calls) {}
+  void Started() override { FCalls.push_back("started"); }
+  void Progress(std::uint64_t done, std::uint64_t total) override {
+    FCalls.push_back("progress " + std::to_string(done) + "/" + std::to_string(total));
+  }
+  void Ended(bool left) override { FCalls.push_back(left ? "ended, left" : "ended"); }
+
+ private:
+  std::vector<std::string>& FCalls;
+};
+
+// However a run ends, Windows is told: the machine may sleep again, and the taskbar
+// button says whether entries were left. Here a run that leaves one, and one that an
+// error ends.
+TEST_F(MainWindowTest, WindowsIsToldOfEveryRunFromItsStartToItsEnd) {
+  std::vector<std::string> calls;
+  form->SetRunSignals(std::make_unique<TRecordedSignals>(calls));
+  const std::string done = folder / "done.txt", held = folder / "held.txt";
+  WriteFileBytes(done, "done");
+  WriteFileBytes(held, "held");
+  Drop({done, "B:\\missing.txt"});
+  for (int run = 0; run < 2; ++run) {
+    const UniqueFile other(run == 0 ? INVALID_HANDLE_VALUE
+                                    : ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (run == 1) Drop({held});
+    calls.clear();
+    {
+      TScriptThread user([] { ReadAndCloseMessageBox("Quorvane"); });
+      ::SendMessageA(form->btnWipe->Handle(), BM_CLICK, 0, 0);
+      EXPECT_TRUE(PumpUntil([this] { return !form->Running(); }));
+    }
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls.front(), "started");
+    EXPECT_EQ(calls.back(), "ended, left");
+    for (std::size_t i = 1; i + 1 < calls.size(); ++i) EXPECT_EQ(calls[i].rfind("progress ", 0), 0u) << calls[i];
+  }
+}
+
 // A run that leaves an entry says so at its end, and the row says why: here a
 // free-space wipe of a drive another window is wiping (the hold this test takes).
 TEST_F(MainWindowTest, ARunThatLeavesAnEntrySaysWhyAtItsEnd) {
