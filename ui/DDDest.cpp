@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,7 +53,7 @@ const char* NameEnd(const char* at, const char* end, std::size_t unit) {
 // name. A name whose NUL is not inside the block is not taken: a cut name could be
 // another file's. ANSI names are the program's own kind of text and are taken as
 // they are; wide ones are copied out, as they need not be aligned.
-TDropNames NamesIn(const char* at, const char* end, bool wide) {
+TDropNames NamesIn(const char* at, const char* end, bool wide, std::vector<std::wstring>* keepWide = nullptr) {
   const std::size_t unit = wide ? sizeof(wchar_t) : 1;
   TDropNames names;
   std::vector<std::wstring> wideNames;
@@ -69,7 +70,8 @@ TDropNames NamesIn(const char* at, const char* end, bool wide) {
     }
     at = nul + unit;
   }
-  if (wide) static_cast<TAnsiNames&>(names) = AnsiNamesOf(wideNames);
+  if (keepWide != nullptr) *keepWide = std::move(wideNames);
+  else if (wide) static_cast<TAnsiNames&>(names) = AnsiNamesOf(wideNames);
   return names;
 }
 
@@ -78,6 +80,18 @@ TDropNames NamesIn(const char* at, const char* end, bool wide) {
 // list's own; one walk over the locked block reads them all, and never past the
 // block. Where the memory cannot be locked or has no size, the names come from
 // DragQueryFileW after all. Wide names are listed only where the code page holds them exactly.
+// Posted to the window itself once names were handed over.
+UINT ListHandedNamesMessage() {
+  static const UINT message = ::RegisterWindowMessageA("Quorvane.ListHandedNames");
+  return message;
+}
+
+// The window, or the dialog it has open, comes up where the user sees it.
+void BringToFront(HWND window) {
+  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  ::SetForegroundWindow(::GetLastActivePopup(window));
+}
+
 TDropNames DroppedNames(HDROP drop) {
   {
     // Locked while its names are read, with its size: a malformed drop must not
@@ -169,10 +183,18 @@ LRESULT TDnDForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       DropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_COPYDATA:
+      if (const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam); data != nullptr && data->dwData == kHandedNamesTag)
+        return TakeHandedNames(data);
+      break;
     case WM_DESTROY:
       SetActive(false);
       break;
     default:
+      if (message == ListHandedNamesMessage()) {
+        ListHandedNames();
+        return 0;
+      }
       break;
   }
   return ::CallWindowProcA(FSavedProc, TargetWindow(), message, wParam, lParam);
@@ -198,10 +220,43 @@ void TDnDForm::ReportNames(const std::vector<std::wstring>& names) {
   Finish(*this, ReportItems(*this, std::move(named), POINT{}));
 }
 
+// A window that takes no drops takes no handed names either: the other start then
+// opens a window of its own.
+LRESULT TDnDForm::TakeHandedNames(const COPYDATASTRUCT* data) {
+  if (!Active()) return FALSE;
+  std::vector<std::wstring> names;
+  if (data->cbData > 0 && data->lpData != nullptr) {
+    const char* const begin = static_cast<const char*>(data->lpData);
+    NamesIn(begin, begin + data->cbData, true, &names);
+  }
+  FHandedNames.push_back(std::move(names));
+  ::PostMessageA(TargetWindow(), ListHandedNamesMessage(), 0, 0);
+  return TRUE;
+}
+
+void TDnDForm::ListHandedNames() {
+  BringToFront(TargetWindow());
+  // Each hand-over is listed as a drop of its own; an error ends that one only.
+  for (auto& names : std::exchange(FHandedNames, {}))
+    if (!names.empty()) CallGuarded([&] { ReportNames(names); return 0; }, 0);
+}
+
+std::wstring HandedNamesBlock(const std::vector<std::wstring>& names) {
+  std::wstring block;
+  for (const auto& name : names) {
+    if (name.empty()) continue;  // it would end the list
+    block += name;
+    block += L'\0';
+  }
+  block += L'\0';
+  return block;
+}
+
 // An elevated window refuses messages from less trusted processes, the shell's drop
 // among them; this lets in what a drop needs and nothing else.
 void AllowDropMessages(HWND window, TMessageFilter filter) {
   constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
   constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, carries the drop's memory
-  for (const UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData}) filter(window, message, kAllow, nullptr);
+  for (const UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData, UINT{WM_COPYDATA}})
+    filter(window, message, kAllow, nullptr);
 }

@@ -67,18 +67,32 @@ class TDnDForm : public TCustomDnD {
   void ReportNames(const std::vector<std::wstring>& names);
 
  private:
+  // Names another start of the program hands over (WM_COPYDATA) are taken as a copy
+  // and listed once that message has been answered: listing may show a message, and
+  // the other start must not wait for it.
+  LRESULT TakeHandedNames(const COPYDATASTRUCT* data);
+  void ListHandedNames();
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void DropFiles(HDROP drop);
 
   WNDPROC FSavedProc = nullptr;
   TDnDWindowLink FLink;
+  std::vector<std::vector<std::wstring>> FHandedNames;  // taken, not listed yet
 };
+
+// Another start of the program hands its names to the open window in a WM_COPYDATA
+// message with this tag: wide names, each ended by a NUL, the list by an empty name,
+// as a wide drop holds them, and checked as a drop's are. No names at all ask the
+// window to come to the front.
+inline constexpr ULONG_PTR kHandedNamesTag = 0x51564E31;
+std::wstring HandedNamesBlock(const std::vector<std::wstring>& names);
 
 // ChangeWindowMessageFilterEx's shape: it is looked up at run time, as older systems
 // lack it.
 using TMessageFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-// Lets the messages of a drop through the filter of an elevated window, and only those.
+// Lets the messages of a drop, and the names another start of the program hands
+// over, through the filter of an elevated window, and only those.
 void AllowDropMessages(HWND window, TMessageFilter filter);
 
 // A layout row's stored properties, for its .Setup hook:

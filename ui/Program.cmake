@@ -14,7 +14,7 @@ target_link_libraries(quorvane_main_window
 # The names the program is started with, for start-up.
 target_sources(quorvane_main_window PRIVATE CommandLine.cpp)
 
-add_executable(Quorvane WIN32 Quorvane.cpp ${CMAKE_CURRENT_BINARY_DIR}/Quorvane.rc)
+add_executable(Quorvane WIN32 Quorvane.cpp OneWindow.cpp OneWindow.h ${CMAKE_CURRENT_BINARY_DIR}/Quorvane.rc)
 target_include_directories(Quorvane PRIVATE ${CMAKE_SOURCE_DIR})
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/Quorvane.rc PROPERTIES
   OBJECT_DEPENDS "${QUORVANE_RES_DIR}/Quorvane.ico;${QUORVANE_RES_DIR}/Quorvane.manifest;${QUORVANE_OCRA_TTF}")

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "settings/ExplorerMenu.h"
 #include "tests/e2e/RemoteProgram.h"
 #include "tests/e2e/Screenshot.h"
 #include "tests/support/TempFolder.h"
@@ -247,19 +248,54 @@ TEST_F(StartedWithNamesTest, TheNamesAreListedAtTheirFullPathsAndReachTheirFiles
   EXPECT_EQ(program.ListItems(), (std::vector<std::string>{absolute, relative, foreign, blanks}));
   EXPECT_TRUE(::IsWindowEnabled(program.Control(kIdBtnWipe)));
 
-  // Each start is a window of its own, with its own names.
-  {
-    TRemoteProgram second(ProgramPath(), L"\"" + WideOf(absolute) + L"\"");
-    ASSERT_TRUE(second.WaitIdle());
-    EXPECT_EQ(second.ListItems(), std::vector<std::string>{absolute});
-    EXPECT_TRUE(second.Close());
-  }
+  // A start with no names while the window is open only brings it to the front.
+  EXPECT_EQ(RunCommandLine(L"\"" + WideOf(ProgramPath()) + L"\"", 20000), 0);
+  ASSERT_TRUE(program.WaitIdle());
+  EXPECT_EQ(program.ListItems().size(), 4u);
 
   ASSERT_TRUE(program.Run());
   const auto items = program.ListItems();
   ASSERT_EQ(items.size(), 4u);
   for (const std::string& item : items) EXPECT_EQ(item.rfind("SHREDDED! ... ", 0), 0u) << item;
   for (const std::string& path : {absolute, relative, blanks, foreign}) EXPECT_FALSE(Exists(path)) << path;
+  EXPECT_TRUE(program.Close());
+}
+
+// The command Explorer runs for an item, as the File menu registered it.
+std::wstring ExplorerCommand(const wchar_t* verbKey, const std::string& item) {
+  wchar_t command[1024] = {};
+  DWORD size = sizeof command;
+  const std::wstring key = std::wstring(verbKey) + L"\\command";
+  if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, command, &size) != ERROR_SUCCESS)
+    return L"";
+  std::wstring line = command;
+  if (const auto at = line.find(L"%1"); at != std::wstring::npos) line.replace(at, 2, WideOf(item, CP_UTF8));
+  return line;
+}
+
+// Explorer starts its verb once for each chosen item: each start hands its name to
+// the open window and ends, and that one window lists them all.
+TEST_F(StartedWithNamesTest, ExplorersVerbsListEveryChosenItemInTheOneOpenWindow) {
+  const std::string file = folder / "chosen.txt";
+  const std::string chosenFolder = folder / "chosen folder";
+  MakeUtf8File(file, "S");
+  MakeFolders(chosenFolder);
+  TRemoteProgram program(ProgramPath());
+  // Registered as the File menu registers them (the main window's tests click it).
+  AddExplorerMenu(WideOf(ProgramPath()));
+  const std::wstring forFile = ExplorerCommand(kFileVerbKey.data(), file);
+  const std::wstring forFolder = ExplorerCommand(kFolderVerbKey.data(), chosenFolder);
+  RemoveExplorerMenu();
+  ASSERT_FALSE(forFile.empty());
+  ASSERT_FALSE(forFolder.empty());
+
+  EXPECT_EQ(RunCommandLine(forFile, 20000), 0);
+  EXPECT_EQ(RunCommandLine(forFolder, 20000), 0);
+  // The window lists handed names once it has answered the start that handed them.
+  WaitFor([&] { return program.ListItems().size() == 2; });
+  auto items = program.ListItems();
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(items, (std::vector<std::string>{chosenFolder, file}));
   EXPECT_TRUE(program.Close());
 }
 

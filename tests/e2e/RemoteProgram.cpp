@@ -97,6 +97,23 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
   ::SendMessageTimeoutA(FWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_NORMAL, 60000, &result);
 }
 
+long RunCommandLine(std::wstring commandLine, DWORD milliseconds) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    throw std::runtime_error("cannot start " + NarrowOf(commandLine, CP_UTF8));
+  ::CloseHandle(info.hThread);
+  const UniqueFile process(info.hProcess);
+  DWORD code = 1;
+  if (::WaitForSingleObject(process.get(), milliseconds) != WAIT_OBJECT_0) {
+    ::TerminateProcess(process.get(), 99);
+    return -1;
+  }
+  ::GetExitCodeProcess(process.get(), &code);
+  return static_cast<long>(code);
+}
+
 void TRemoteProgram::ClickAsync(int id) { ::PostMessageA(Control(id), BM_CLICK, 0, 0); }
 
 void TRemoteProgram::Click(int id) {

@@ -10,6 +10,10 @@
 #include "base/Handles.h"
 #include "base/WideText.h"
 
+// Runs a command line to its end; the exit code, or -1 when it did not end in time
+// (the process is then ended).
+long RunCommandLine(std::wstring commandLine, DWORD milliseconds);
+
 class TRemoteProgram {
  public:
   // Starts the program, with a command line's arguments after its own name and in a

@@ -314,19 +314,36 @@ TEST_F(DDDestTest, AMalformedDropIsReadOnlyWithinItsMemory) {
   EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 0 40,25", "finish, released"}));
 }
 
+// Names another start hands over are taken as a copy, listed only once the message
+// has been answered (the start must not wait for a message box), and read within
+// the block as a drop is: a cut name is not taken. Other WM_COPYDATA is the owner's.
+TEST_F(DDDestTest, HandedNamesAreListedAfterTheAnswerAndOnlyWithinTheirBlock) {
+  using namespace std::string_literals;
+  const std::wstring block = HandedNamesBlock({L"C:\\one", L"", L"C:\\two"}) + L"C:\\cut"s;
+  COPYDATASTRUCT data{kHandedNamesTag, static_cast<DWORD>(block.size() * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(block.data())};
+  EXPECT_EQ(::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
+  EXPECT_TRUE(Form->Calls.empty());
+  for (MSG message; ::PeekMessageW(&message, Window, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
+  EXPECT_EQ(Form->Calls, (std::vector<std::string>{"start 2 0,0", "C:\\one", "C:\\two", "finish, released"}));
+
+  data.dwData = 7;
+  EXPECT_EQ(::SendMessageW(Window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
+}
+
 std::vector<UINT> gAllowed;
 BOOL WINAPI RecordFilter(HWND, UINT message, DWORD action, void*) {
   if (action == 1) gAllowed.push_back(message);  // MSGFLT_ALLOW
   return TRUE;
 }
 
-// An elevated window lets in what a drop needs: the drop message and the one that
-// carries its memory, and no other message (WM_COPYDATA, which nothing handles).
+// An elevated window lets in what a drop needs (the drop message and the one that
+// carries its memory) and names handed over, and no other message.
 TEST(AllowDropMessagesTest, LetsInTheDropsMessagesOnly) {
   gAllowed.clear();
   AllowDropMessages(nullptr, &RecordFilter);
   std::sort(gAllowed.begin(), gAllowed.end());
-  EXPECT_EQ(gAllowed, (std::vector<UINT>{0x0049, WM_DROPFILES}));
+  EXPECT_EQ(gAllowed, (std::vector<UINT>{0x0049, WM_COPYDATA, WM_DROPFILES}));
 }
 
 }  // namespace
