@@ -44,6 +44,8 @@ class IShredFile : public IWritableFile {
   virtual bool SetTimes(std::int64_t fileTime) = 0;
   // Which file this is; nothing when the system cannot say.
   virtual std::optional<TFileIdentity> Identity() = 0;
+  // How many names the file has (hard links); 1 where the system cannot say.
+  virtual std::uint32_t Names() { return 1; }
 };
 
 // One entry of a folder as a listing gives it.
@@ -99,6 +101,7 @@ class IFileSystem {
   static constexpr std::uint32_t kReadOnly = 0x1u;
   static constexpr std::uint32_t kFolder = 0x10u;
   static constexpr std::uint32_t kReparsePoint = 0x400u;  // a symbolic link, a junction, a mount point
+  static constexpr std::uint32_t kCompressed = 0x800u;    // compressed by the file system
 
   virtual ~IFileSystem() = default;
   virtual std::uint32_t GetAttributes(const std::string& path) = 0;
@@ -159,6 +162,14 @@ class IFileSystem {
   // "..", in no particular order. The folder is a path prefix as FolderOf gives it
   // ("C:\a\", or empty for the current folder). Nothing when it cannot be read.
   virtual std::optional<std::vector<std::string>> ListNames(const std::string& folder) = 0;
+  // The names of a file's named data streams ("Zone.Identifier"), on a volume that
+  // keeps streams; an empty list where it keeps none, nothing when they cannot be
+  // listed. A stream is then opened, deleted or looked for as "path:name". Names come
+  // only from this listing, never from a guess: where a volume keeps no streams, ':'
+  // may be an ordinary character of a name, and "path:name" a neighbouring file.
+  virtual std::optional<std::vector<std::string>> NamedStreams(const std::string&) {
+    return std::vector<std::string>{};
+  }
   // Why the call that failed last on this thread did; asked right after it.
   virtual TFileError LastError() { return TFileError::kOther; }
   // Whether the volume that holds a path takes no writes at all.

@@ -7,6 +7,7 @@
 #include "engine/freespace/FreeSpaceWipe.h"
 #include "engine/run/ListRows.h"
 #include "engine/run/MarkedPaths.h"
+#include "engine/run/NamedStreams.h"
 #include <algorithm>
 #include "engine/folders/FolderTexts.h"
 #include "engine/run/ShredTexts.h"
@@ -15,22 +16,6 @@
 namespace {
 
 constexpr std::uint32_t kBlack = 0;
-
-std::string_view OpenFailure(TFileError error) {
-  switch (error) {
-    case TFileError::kInUse:
-      return kInUseReason;
-    case TFileError::kAccessDenied:
-      return kAccessDeniedReason;
-    case TFileError::kReadOnlyDrive:
-      return kReadOnlyDriveReason;
-    case TFileError::kDriveFull:
-      return kDriveFullReason;
-    case TFileError::kOther:
-      break;
-  }
-  return kNotOpenedReason;
-}
 
 }  // namespace
 
@@ -63,6 +48,7 @@ TShredSize TShredEngine::ShredSize(const std::string& entry) {
   if (attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kReparsePoint) != 0)
     return {TShredSize::kFill, -1, std::nullopt, kLinkReason};
   if (attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) == 0) {
+    if ((attributes & IFileSystem::kCompressed) != 0) return {TShredSize::kExistingFile, -1, std::nullopt, kCompressedReason};
     const auto file = FFileSystem.OpenExisting(entry, false);
     if (!file) throw EFOpenError(FormatMessage1(kCannotOpenFile, entry));
     return {TShredSize::kExistingFile, file->Length(), file->Identity()};
@@ -97,6 +83,7 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   FDisplay.SetProgressPosition(0);
 
   FWhy = {};
+  FOtherNames = 0;
   if (size.Kind == TShredSize::kFill) {
     const std::int64_t written = FWipe->Wipe(entry, size.Bytes);
     if (written >= 0) return written;
@@ -105,6 +92,7 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
     const bool folder = attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) != 0;
     return Left(folder ? kFolderReason : FWipe->Why());
   }
+  if (const std::string why = ShredStreams(entry, size); !why.empty()) return Left(why);
   // Never made anew; and a file of another length, or another file under the name,
   // is not the one that was sized.
   const auto file = FFileSystem.OpenExisting(entry, true);
@@ -112,10 +100,11 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
     const TFileError error = FFileSystem.LastError();
     // Some systems refuse a read-only drive's files as access denied.
     if (error == TFileError::kAccessDenied && FFileSystem.ReadOnlyVolume(entry)) return Left(kReadOnlyDriveReason);
-    return Left(OpenFailure(error));
+    return Left(ReasonOf(error));
   }
   if (file->Length() != size.Bytes || (size.Identity && file->Identity() != size.Identity))
     return Left(kChangedReason);
+  FOtherNames = file->Names() - std::min<std::uint32_t>(file->Names(), 1);
   const TProgressReset reset(FDisplay);
   switch (OverwriteWithZeros(*file, size.Bytes, BlockSizeFor(size.Bytes), FDisplay, FStop)) {
     case TOverwrite::Complete:
@@ -129,6 +118,25 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
       break;
   }
   return Left(FFileSystem.LastError() == TFileError::kDriveFull ? kDriveFullReason : kWriteFailedReason);
+}
+
+// The streams go first, while the file itself is not open: under Wine a stream and
+// its file are one file to the sharing rules. Only the file that was sized has its
+// streams shredded.
+std::string TShredEngine::ShredStreams(const std::string& entry, const TShredSize& size) {
+  const auto streams = FFileSystem.NamedStreams(entry);
+  if (streams && streams->empty()) return {};
+  if (streams && size.Identity) {
+    const auto file = FFileSystem.OpenExisting(entry, false);
+    if (!file || file->Identity() != size.Identity) return std::string(kChangedReason);
+  }
+  return ShredNamedStreams(FFileSystem, entry, FStop);
+}
+
+std::string_view TShredEngine::OtherNamesLeft() {
+  if (FOtherNames == 0) return {};
+  FWhyText = OtherNamesReason(FOtherNames);
+  return FWhyText;
 }
 
 std::vector<bool> TShredEngine::FilesAtStart(const IFileList& list) {
@@ -214,17 +222,18 @@ std::string_view TShredEngine::ShredFoundFile(const std::string& path) {
   if ((attributes & IFileSystem::kReparsePoint) != 0)
     return FFileSystem.RemoveLink(path) ? std::string_view{} : kLinkLeftReason;
   if ((attributes & IFileSystem::kFolder) != 0) return kChangedReason;
+  if ((attributes & IFileSystem::kCompressed) != 0) return kCompressedReason;
   TShredSize size{TShredSize::kExistingFile, -1};
   {
     const auto file = FFileSystem.OpenExisting(path, false);
-    if (!file) return OpenFailure(FFileSystem.LastError());
+    if (!file) return ReasonOf(FFileSystem.LastError());
     size.Bytes = file->Length();
     size.Identity = file->Identity();
   }
   if (size.Bytes < 0) return kLengthUnknownReason;
   if (ShredFile(path, size) < 0) return FWhy;
   if (!FScrub->ScrubAndDelete(path, size.Identity)) return kNotDeletedReason;
-  return {};
+  return OtherNamesLeft();
 }
 
 TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
@@ -315,6 +324,11 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
     // really gone counts as shredded.
     if (size.Kind == TShredSize::kExistingFile && !FScrub->ScrubAndDelete(entry, size.Identity)) {
       list.Replace(index, LeftRow(kNotDeletedReason, entry));
+      continue;
+    }
+    // Its other names keep the file, emptied: not shredded, and told why.
+    if (size.Kind == TShredSize::kExistingFile && FOtherNames > 0) {
+      list.Replace(index, LeftRow(OtherNamesLeft(), entry));
       continue;
     }
     list.Replace(index, std::string(kShreddedMarker) + entry);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/FileSystem.h"
+
 inline constexpr std::string_view kShreddedMarker = "SHREDDED! ... ";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 
@@ -33,6 +35,36 @@ inline constexpr std::string_view kLengthUnknownReason = "its length could not b
 inline constexpr std::string_view kFreeSpaceUnknownReason = "the free space of its drive could not be read";
 inline constexpr std::string_view kStoppedInReason = "stopped while it was overwritten: partly zeros, not deleted";
 inline constexpr std::string_view kStoppedBeforeReason = "stopped before it was reached";
+inline constexpr std::string_view kStreamsUnlistedReason =
+    "its named streams could not be listed, so they could not be shredded with it";
+inline constexpr std::string_view kStoppedInStreamReason =
+    "stopped while its named streams were shredded; its own data is untouched";
+inline constexpr std::string_view kCompressedReason =
+    "it is compressed by the file system, so zeros written into it would not reach the clusters that hold its "
+    "data; uncompress it (Properties, Advanced), shred it, then wipe its drive's free space";
+
+// Why a file that was overwritten and lost this name is still there: its other names.
+inline std::string OtherNamesReason(std::uint32_t others) {
+  return "its data is overwritten with zeros and this name is gone, but the file had " + std::to_string(others) +
+         (others == 1 ? " other name, which remains" : " other names, which remain") + " as an empty file";
+}
+
+// Why a file could not be opened for writing, as far as the user is told.
+inline std::string_view ReasonOf(TFileError error) {
+  switch (error) {
+    case TFileError::kInUse:
+      return kInUseReason;
+    case TFileError::kAccessDenied:
+      return kAccessDeniedReason;
+    case TFileError::kReadOnlyDrive:
+      return kReadOnlyDriveReason;
+    case TFileError::kDriveFull:
+      return kDriveFullReason;
+    case TFileError::kOther:
+      break;
+  }
+  return kNotOpenedReason;
+}
 
 // An entry the run leaves alone, and why.
 inline std::string RefusedText(std::string_view entry, std::string_view reason) {

@@ -75,6 +75,12 @@ class TWin32File final : public IShredFile {
     return TFileIdentity{*number};
   }
 
+  std::uint32_t Names() override {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(FHandle.get(), &info) || info.nNumberOfLinks == 0) return 1;
+    return info.nNumberOfLinks;
+  }
+
  private:
   UniqueFile FHandle;
 };
@@ -359,6 +365,55 @@ bool TWin32FileSystem::ReadOnlyVolume(const std::string& path) {
   return !root.empty() &&
          ::GetVolumeInformationW(Win32Path(root).c_str(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
          (flags & FILE_READ_ONLY_VOLUME) != 0;
+}
+
+namespace {
+
+// Whether the volume that holds the file keeps named streams at all.
+std::optional<bool> KeepsStreams(const std::wstring& path) {
+  const UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  DWORD flags = 0;
+  if (!file || !::GetVolumeInformationByHandleW(file.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+    return std::nullopt;
+  return (flags & FILE_NAMED_STREAMS) != 0;
+}
+
+// The listing gives ":name:$DATA" for each data stream and "::$DATA" for the file's
+// own data; another type is no data stream.
+std::optional<std::wstring> DataStreamName(std::wstring_view listed) {
+  constexpr std::wstring_view kData = L":$DATA";
+  if (listed.size() <= kData.size() + 1 || listed.front() != L':' || !listed.ends_with(kData)) return std::nullopt;
+  return std::wstring(listed.substr(1, listed.size() - kData.size() - 1));
+}
+
+}  // namespace
+
+// Under Wine the listing always ends at once (ERROR_HANDLE_EOF): no stream is ever
+// shredded there, and none is guessed.
+std::optional<std::vector<std::string>> TWin32FileSystem::NamedStreams(const std::string& path) {
+  const std::wstring wide = Win32Path(path);
+  const std::optional<bool> keeps = KeepsStreams(wide);
+  if (!keeps) return std::nullopt;
+  std::vector<std::string> names;
+  if (!*keeps) return names;
+  WIN32_FIND_STREAM_DATA found{};
+  const UniqueFind find(::FindFirstStreamW(wide.c_str(), FindStreamInfoStandard, &found, 0));
+  if (!find) {
+    if (::GetLastError() == ERROR_HANDLE_EOF) return names;
+    return std::nullopt;
+  }
+  do {
+    const std::optional<std::wstring> stream = DataStreamName(found.cStreamName);
+    if (!stream) continue;
+    // A stream the program's code page cannot name cannot be opened by its name.
+    std::optional<std::string> name = ExactNarrowOf(*stream);
+    if (!name) return std::nullopt;
+    names.push_back(std::move(*name));
+  } while (::FindNextStreamW(find.get(), &found));
+  if (::GetLastError() != ERROR_HANDLE_EOF) return std::nullopt;
+  return names;
 }
 
 TFileError TWin32FileSystem::LastError() {

@@ -27,6 +27,7 @@ class TWin32FileSystem : public IFileSystem {
   std::unique_ptr<IHeldFolder> CreateHeldFolder(const std::string& path) override;
   std::optional<std::vector<std::byte>> ReadSmallFile(const std::string& path, std::size_t limit) override;
   std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
+  std::optional<std::vector<std::string>> NamedStreams(const std::string& path) override;
   TFileError LastError() override;
   bool ReadOnlyVolume(const std::string& path) override;
   int CompareNames(const std::string& a, const std::string& b) override;

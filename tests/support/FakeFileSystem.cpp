@@ -77,6 +77,10 @@ class TFakeFile final : public IShredFile {
     return true;
   }
   std::optional<TFileIdentity> Identity() override { return TFileIdentity{FFs.nodes.at(FPath).id}; }
+  std::uint32_t Names() override {
+    const auto it = FFs.nameCounts.find(FPath);
+    return it == FFs.nameCounts.end() ? 1 : it->second;
+  }
 
  private:
   TFakeFileSystem& FFs;
@@ -381,6 +385,16 @@ std::vector<std::string> TFakeFileSystem::Under(const std::string& folder) const
   for (auto it = nodes.lower_bound(prefix); it != nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
     paths.push_back(it->first);
   return paths;
+}
+
+std::optional<std::vector<std::string>> TFakeFileSystem::NamedStreams(const std::string& path) {
+  const TLogged logged(*this, "streams " + path);
+  if (unlistableStreams.count(path)) return std::nullopt;
+  std::vector<std::string> left;
+  if (const auto it = streams.find(path); it != streams.end())
+    for (const std::string& stream : it->second)
+      if (nodes.count(path + ":" + stream)) left.push_back(stream);
+  return left;
 }
 
 std::optional<std::vector<std::string>> TFakeFileSystem::ListNames(const std::string& folder) {

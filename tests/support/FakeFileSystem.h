@@ -82,6 +82,10 @@ class TFakeFileSystem : public IFileSystem {
   std::vector<std::string> kept;                 // folders KeptFolders gives, with the folders above them
   bool keptUnknown = false;                      // KeptFolders cannot tell them
   bool linksRemovable = true;                    // false: as under Wine, RemoveLink fails
+  // Named streams, by their file's path; a stream's data is the node "path:name".
+  std::map<std::string, std::vector<std::string>> streams;
+  std::set<std::string> unlistableStreams;       // NamedStreams fails for these
+  std::map<std::string, std::uint32_t> nameCounts;  // a file's number of names, where more than 1
   // Run once, right after the operation that logs this line: a file that appears or
   // vanishes between the sizing of an entry and its overwrite, a stop requested.
   std::map<std::string, std::function<void()>> after;
@@ -126,6 +130,7 @@ class TFakeFileSystem : public IFileSystem {
   bool RemoveLink(const std::string& path) override;
   std::optional<std::set<TFolderIdentity>> KeptFolders() override;
   TFileError LastError() override { return lastError; }
+  std::optional<std::vector<std::string>> NamedStreams(const std::string& path) override;
 
   // The lines of the log that begin with this, in order.
   std::vector<std::string> Logged(const std::string& start) const;

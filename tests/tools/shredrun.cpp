@@ -1,8 +1,10 @@
 // The shredding run over real drives without the window, for the medium tests and
-// the benchmark: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] PATH...
+// the benchmark: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] [--stream NAME] PATH...
 // Prints every entry as the run left it, one per line; exit 0, or 3 when the run
 // ended with an error (its message on stderr). --seed draws the scrub's random names
-// from a fixed seed, so a medium test gives the same result on every run.
+// from a fixed seed, so a medium test gives the same result on every run. --stream
+// says every listed file has a named stream of that name, as Windows would list it:
+// Wine lists none, and ntfs-3g shows a stream under the name "file:stream".
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -49,8 +51,24 @@ class TToolDisplay final : public TNullDisplay {
   bool FFillingRecords = false;
 };
 
+// The real file system, whose files have the streams the test names.
+class TStreamsNamed final : public TWin32FileSystem {
+ public:
+  explicit TStreamsNamed(std::vector<std::string> streams) : FStreams(std::move(streams)) {}
+  std::optional<std::vector<std::string>> NamedStreams(const std::string& path) override {
+    std::vector<std::string> there;
+    for (const std::string& stream : FStreams)
+      if (NameExists(path + ":" + stream)) there.push_back(stream);
+    return there;
+  }
+
+ private:
+  std::vector<std::string> FStreams;
+};
+
 int Usage() {
-  std::fputs("usage: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] PATH...\n", stderr);
+  std::fputs("usage: shredrun [--delay-ms N] [--record-delay-ms N] [--status] [--seed N] [--stream NAME] PATH...\n",
+             stderr);
   return 2;
 }
 
@@ -67,7 +85,7 @@ int main(int argc, char** argv) {
   DWORD delayMs = 0, recordDelayMs = 0;
   bool echoStatus = false;
   std::optional<std::uint64_t> seed;
-  std::vector<std::string> paths;
+  std::vector<std::string> paths, streams;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--delay-ms" && i + 1 < argc) {
@@ -76,6 +94,8 @@ int main(int argc, char** argv) {
       recordDelayMs = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--seed" && i + 1 < argc) {
       seed = std::strtoull(argv[++i], nullptr, 10);
+    } else if (arg == "--stream" && i + 1 < argc) {
+      streams.push_back(argv[++i]);
     } else if (arg == "--status") {
       echoStatus = true;
     } else if (arg.rfind("--", 0) == 0) {
@@ -92,7 +112,7 @@ int main(int argc, char** argv) {
 
   TVectorFileList list(paths);
   try {
-    TWin32FileSystem fileSystem;
+    TStreamsNamed fileSystem(streams);
     TToolDisplay display(delayMs, recordDelayMs, echoStatus);
     if (seed) TShredEngine(fileSystem, display, *seed).Run(list);
     else TShredEngine(fileSystem, display).Run(list);

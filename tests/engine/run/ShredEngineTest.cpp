@@ -184,6 +184,55 @@ TEST_F(ShredEngineTest, AnotherFileUnderTheSizedNameIsNotTouched) {
   EXPECT_TRUE(rig.fs.Logged("rename").empty());
 }
 
+// Named streams are shredded whole before the file's own data, each opened by its
+// listed name; one that cannot be leaves the file untouched, unmarked and saying
+// which, as does a listing that fails. Compressed files are refused: zeros written
+// into one do not reach its clusters.
+TEST_F(ShredEngineTest, NamedStreamsGoFirstAndAStreamThatStaysKeepsItsFile) {
+  rig.fs.AddFile("C:\\dl.exe", 100);
+  rig.fs.AddFile("C:\\dl.exe:Zone.Identifier", 90);
+  rig.fs.AddFile("C:\\dl.exe:meta", 5000);
+  rig.fs.streams["C:\\dl.exe"] = {"Zone.Identifier", "meta"};
+  rig.fs.AddFile("C:\\kept.txt", 10);
+  rig.fs.AddFile("C:\\kept.txt:held", 10);
+  rig.fs.streams["C:\\kept.txt"] = {"held"};
+  rig.fs.lockedForWriting.insert("C:\\kept.txt:held");
+  rig.fs.lastError = TFileError::kInUse;
+  rig.fs.AddFile("C:\\unlisted.txt", 10);
+  rig.fs.unlistableStreams.insert("C:\\unlisted.txt");
+  rig.fs.AddFile("C:\\packed.txt", 10);
+  rig.fs.nodes["C:\\packed.txt"].attributes = 0x800;
+  EXPECT_EQ(rig.Run({"C:\\dl.exe", "C:\\kept.txt", "C:\\unlisted.txt", "C:\\packed.txt"}),
+            (std::vector<std::string>{
+                "SHREDDED! ... C:\\dl.exe",
+                LeftRow("its named stream \"held\" was not shredded: " + std::string(kInUseReason), "C:\\kept.txt"),
+                LeftRow(kStreamsUnlistedReason, "C:\\unlisted.txt"), LeftRow(kCompressedReason, "C:\\packed.txt")}));
+  // The scrub opens the file once more.
+  auto opened = rig.fs.Logged("open-rw C:\\dl.exe");
+  opened.resize(3);
+  EXPECT_EQ(opened, (std::vector<std::string>{"open-rw C:\\dl.exe:Zone.Identifier", "open-rw C:\\dl.exe:meta",
+                                              "open-rw C:\\dl.exe"}));
+  for (const char* stream : {"C:\\dl.exe:Zone.Identifier", "C:\\dl.exe:meta"}) {
+    EXPECT_EQ(rig.fs.Logged(std::string("write ") + stream).size(), 1u) << stream;
+    EXPECT_EQ(rig.fs.Logged(std::string("truncate ") + stream).size(), 1u) << stream;
+    EXPECT_FALSE(rig.fs.nodes.count(stream)) << stream;
+  }
+  for (const char* kept : {"C:\\kept.txt", "C:\\unlisted.txt", "C:\\packed.txt"}) {
+    EXPECT_TRUE(rig.fs.Logged(std::string("write ") + kept).empty()) << kept;
+    EXPECT_EQ(rig.fs.nodes.at(kept).data, std::vector<std::byte>(10, std::byte{0x5A})) << kept;
+  }
+}
+
+// A file with other names (hard links) has its data overwritten for all of them and
+// loses this name; the others remain, emptied, so the entry is not marked.
+TEST_F(ShredEngineTest, AFileWithOtherNamesIsOverwrittenAndSaysTheyRemain) {
+  rig.fs.AddFile("C:\\linked.txt", 100);
+  rig.fs.nameCounts["C:\\linked.txt"] = 3;
+  EXPECT_EQ(rig.Run({"C:\\linked.txt"}), std::vector<std::string>{LeftRow(OtherNamesReason(2), "C:\\linked.txt")});
+  EXPECT_EQ(rig.fs.Logged("write C:\\linked.txt").size(), 1u);
+  EXPECT_FALSE(rig.fs.nodes.count("C:\\linked.txt"));
+}
+
 // A second name of a file shredded earlier in the run (a hard link, an 8.3 name,
 // another drive letter) is missing by its turn: it is no free space to fill.
 TEST_F(ShredEngineTest, ANameWhoseFileWentEarlierInTheRunIsNoFill) {
