@@ -400,6 +400,9 @@ void TfrmShredder::ListDroppedDuringRun() {
 void TfrmShredder::CloseWhenStopped() {
   if (!Running()) return Close();
   FCloseAfterRun = true;
+  // Names dropped or handed over from now on would be lost with the window: the
+  // window takes none, and another start opens a window of its own for them.
+  DnDForm1->SetActive(false);
   StopRun();
 }
 
