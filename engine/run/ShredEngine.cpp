@@ -296,7 +296,9 @@ TRunEnd TShredEngine::RunEntries(IFileList& list, IFolderQuestion* question) {
     TShredSize size = ShredSize(entry);
     // A name whose file went earlier in the run, under another of its names, is no
     // free space to fill.
-    if (size.Kind == TShredSize::kFill && size.Bytes >= 0 && atStart[static_cast<std::size_t>(index)])
+    // Nor is the name of a file that an earlier run left gone: the user listed a file.
+    if (size.Kind == TShredSize::kFill && size.Bytes >= 0 &&
+        (atStart[static_cast<std::size_t>(index)] || NamedAFile(ReasonOfRow(row))))
       size = {size.Kind, -1, {}, kGoneReason};
     if (size.Bytes < 0) {
       // A refusal is told at once; a size that could not be read only in the row,

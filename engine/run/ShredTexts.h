@@ -44,10 +44,14 @@ inline constexpr std::string_view kCompressedReason =
     "data; uncompress it (Properties, Advanced), shred it, then wipe its drive's free space";
 
 // Why a file that was overwritten and lost this name is still there: its other names.
+inline constexpr std::string_view kOtherNamesStart = "its data is overwritten with zeros and this name is gone, but ";
 inline std::string OtherNamesReason(std::uint32_t others) {
-  return "its data is overwritten with zeros and this name is gone, but the file had " + std::to_string(others) +
+  return std::string(kOtherNamesStart) + "the file had " + std::to_string(others) +
          (others == 1 ? " other name, which remains" : " other names, which remain") + " as an empty file";
 }
+// Whether a row's reason says its name is gone with its file: that name is no free
+// space to fill when the row is tried again.
+inline bool NamedAFile(std::string_view reason) { return reason.starts_with(kOtherNamesStart) || reason == kGoneReason; }
 
 // Why a file could not be opened for writing, as far as the user is told.
 inline std::string_view ReasonOf(TFileError error) {

@@ -231,6 +231,10 @@ TEST_F(ShredEngineTest, AFileWithOtherNamesIsOverwrittenAndSaysTheyRemain) {
   EXPECT_EQ(rig.Run({"C:\\linked.txt"}), std::vector<std::string>{LeftRow(OtherNamesReason(2), "C:\\linked.txt")});
   EXPECT_EQ(rig.fs.Logged("write C:\\linked.txt").size(), 1u);
   EXPECT_FALSE(rig.fs.nodes.count("C:\\linked.txt"));
+  // Tried again, its name is gone with its file: no fill of the drive is made.
+  rig.fs.freeSpace["C:\\"] = 1000;
+  EXPECT_EQ(rig.Run({rig.list.items[0]}), std::vector<std::string>{LeftRow(kGoneReason, "C:\\linked.txt")});
+  EXPECT_TRUE(rig.fs.Logged("create").empty());
 }
 
 // A second name of a file shredded earlier in the run (a hard link, an 8.3 name,
