@@ -299,6 +299,49 @@ TEST_F(StartedWithNamesTest, ExplorersVerbsListEveryChosenItemInTheOneOpenWindow
   EXPECT_TRUE(program.Close());
 }
 
+// Explorer may start its verb for each chosen item all at once: one start opens the
+// window, and every other one hands its name to it and ends.
+TEST_F(StartedWithNamesTest, StartsAtOnceEndInOneWindowWithAllTheirNames) {
+  std::vector<std::string> files;
+  std::vector<UniqueFile> starts;
+  std::vector<DWORD> ids;
+  for (int i = 0; i < 4; ++i) {
+    files.push_back(folder / ("at once " + std::to_string(i) + ".txt"));
+    MakeUtf8File(files.back(), "S");
+  }
+  for (const std::string& file : files) {
+    ids.push_back(0);
+    starts.push_back(StartCommandLine(L"\"" + WideOf(ProgramPath()) + L"\" \"" + WideOf(file, CP_UTF8) + L"\"", &ids.back()));
+  }
+  // However the test ends, no start of it stays behind to take the next test's names.
+  struct TEndStarts {
+    std::vector<UniqueFile>& Starts;
+    ~TEndStarts() {
+      for (const UniqueFile& start : Starts)
+        if (start) ::TerminateProcess(start.get(), 99);
+    }
+  } endStarts{starts};
+  const auto ended = [&] {
+    return std::count_if(starts.begin(), starts.end(),
+                         [](const UniqueFile& start) { return ::WaitForSingleObject(start.get(), 0) == WAIT_OBJECT_0; });
+  };
+  ASSERT_TRUE(WaitFor([&] { return ended() == 3; }, std::chrono::seconds(60))) << ended() << " of 4 starts ended";
+  const auto open = std::find_if(starts.begin(), starts.end(),
+                                 [](const UniqueFile& start) { return ::WaitForSingleObject(start.get(), 0) != WAIT_OBJECT_0; });
+  const DWORD openId = ids[static_cast<std::size_t>(open - starts.begin())];
+  TRemoteProgram program(std::move(*open), openId);
+  for (const UniqueFile& start : starts) {
+    DWORD code = 99;
+    if (start) ::GetExitCodeProcess(start.get(), &code);
+    EXPECT_TRUE(!start || code == 0) << code;
+  }
+  WaitFor([&] { return program.ListItems().size() == files.size(); });
+  auto items = program.ListItems();
+  std::sort(items.begin(), items.end());
+  EXPECT_EQ(items, files);
+  EXPECT_TRUE(program.Close());
+}
+
 // Under the program's UTF-8 code page only broken UTF-16 has no 8-bit form.
 TEST_F(StartedWithNamesTest, ANameTheCodePageCannotHoldIsNamedInOneMessage) {
   const std::wstring broken = WideOf(folder / "half") + L"\xD800.txt";

@@ -54,7 +54,16 @@ TRemoteProgram::TRemoteProgram(const std::string& exe, const std::wstring& argum
   ::CloseHandle(info.hThread);
   FProcess.reset(info.hProcess);
   FProcessId = info.dwProcessId;
-  ::WaitForInputIdle(info.hProcess, 20000);
+  WaitForWindow();
+}
+
+TRemoteProgram::TRemoteProgram(UniqueFile process, DWORD processId)
+    : FProcess(std::move(process)), FProcessId(processId) {
+  WaitForWindow();
+}
+
+void TRemoteProgram::WaitForWindow() {
+  ::WaitForInputIdle(FProcess.get(), 20000);
   WaitFor([this] {
     FindContext context{FProcessId, false, nullptr};
     ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&context));
@@ -97,14 +106,19 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
   ::SendMessageTimeoutA(FWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_NORMAL, 60000, &result);
 }
 
-long RunCommandLine(std::wstring commandLine, DWORD milliseconds) {
+UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     throw std::runtime_error("cannot start " + NarrowOf(commandLine, CP_UTF8));
   ::CloseHandle(info.hThread);
-  const UniqueFile process(info.hProcess);
+  if (processId != nullptr) *processId = info.dwProcessId;
+  return UniqueFile(info.hProcess);
+}
+
+long RunCommandLine(std::wstring commandLine, DWORD milliseconds) {
+  const UniqueFile process = StartCommandLine(std::move(commandLine));
   DWORD code = 1;
   if (::WaitForSingleObject(process.get(), milliseconds) != WAIT_OBJECT_0) {
     ::TerminateProcess(process.get(), 99);

@@ -10,6 +10,8 @@
 #include "base/Handles.h"
 #include "base/WideText.h"
 
+// Starts a command line; its process, and the process's id.
+UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId = nullptr);
 // Runs a command line to its end; the exit code, or -1 when it did not end in time
 // (the process is then ended).
 long RunCommandLine(std::wstring commandLine, DWORD milliseconds);
@@ -19,6 +21,8 @@ class TRemoteProgram {
   // Starts the program, with a command line's arguments after its own name and in a
   // current folder of its own when given, and waits for its main window.
   explicit TRemoteProgram(const std::string& exe, const std::wstring& arguments = L"", const std::string& folder = "");
+  // A program started otherwise: this process of it, once it shows its main window.
+  TRemoteProgram(UniqueFile process, DWORD processId);
   TRemoteProgram(const TRemoteProgram&) = delete;
   TRemoteProgram& operator=(const TRemoteProgram&) = delete;
   ~TRemoteProgram();
@@ -55,6 +59,8 @@ class TRemoteProgram {
   HWND FindMessageBox() const;
 
  private:
+  void WaitForWindow();
+
   UniqueFile FProcess;
   DWORD FProcessId = 0;
   HWND FWindow = nullptr;
