@@ -80,18 +80,6 @@ TDropNames NamesIn(const char* at, const char* end, bool wide, std::vector<std::
 // list's own; one walk over the locked block reads them all, and never past the
 // block. Where the memory cannot be locked or has no size, the names come from
 // DragQueryFileW after all. Wide names are listed only where the code page holds them exactly.
-// Posted to the window itself once names were handed over.
-UINT ListHandedNamesMessage() {
-  static const UINT message = ::RegisterWindowMessageA("Quorvane.ListHandedNames");
-  return message;
-}
-
-// The window, or the dialog it has open, comes up where the user sees it.
-void BringToFront(HWND window) {
-  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
-  ::SetForegroundWindow(::GetLastActivePopup(window));
-}
-
 TDropNames DroppedNames(HDROP drop) {
   {
     // Locked while its names are read, with its size: a malformed drop must not
@@ -116,6 +104,21 @@ TDropNames DroppedNames(HDROP drop) {
   for (UINT index = 0; index < names.Count; ++index) wide.push_back(DroppedName(drop, index));
   static_cast<TAnsiNames&>(names) = AnsiNamesOf(wide);
   return names;
+}
+
+// Posted to the window itself once names were handed over; 0 where none could be
+// registered, and then names are listed at once.
+UINT ListHandedNamesMessage() {
+  static const UINT message = ::RegisterWindowMessageA("Quorvane.ListHandedNames");
+  return message;
+}
+
+// The window, or the dialog it has open, comes up where the user sees it; a window
+// not shown yet comes up by itself.
+void BringToFront(HWND window) {
+  if (!::IsWindowVisible(window)) return;
+  if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+  ::SetForegroundWindow(::GetLastActivePopup(window));
 }
 
 // The start event and one item event per listed name; the names left out, for the
@@ -191,7 +194,7 @@ LRESULT TDnDForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetActive(false);
       break;
     default:
-      if (message == ListHandedNamesMessage()) {
+      if (message != 0 && message == ListHandedNamesMessage()) {
         ListHandedNames();
         return 0;
       }
@@ -230,7 +233,8 @@ LRESULT TDnDForm::TakeHandedNames(const COPYDATASTRUCT* data) {
     NamesIn(begin, begin + data->cbData, true, &names);
   }
   FHandedNames.push_back(std::move(names));
-  ::PostMessageA(TargetWindow(), ListHandedNamesMessage(), 0, 0);
+  if (ListHandedNamesMessage() == 0 || !::PostMessageA(TargetWindow(), ListHandedNamesMessage(), 0, 0))
+    ListHandedNames();
   return TRUE;
 }
 
@@ -257,6 +261,5 @@ std::wstring HandedNamesBlock(const std::vector<std::wstring>& names) {
 void AllowDropMessages(HWND window, TMessageFilter filter) {
   constexpr DWORD kAllow = 1;               // MSGFLT_ALLOW
   constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, carries the drop's memory
-  for (const UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData, UINT{WM_COPYDATA}})
-    filter(window, message, kAllow, nullptr);
+  for (const UINT message : {UINT{WM_DROPFILES}, kCopyGlobalData}) filter(window, message, kAllow, nullptr);
 }

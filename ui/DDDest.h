@@ -91,8 +91,8 @@ std::wstring HandedNamesBlock(const std::vector<std::wstring>& names);
 // ChangeWindowMessageFilterEx's shape: it is looked up at run time, as older systems
 // lack it.
 using TMessageFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-// Lets the messages of a drop, and the names another start of the program hands
-// over, through the filter of an elevated window, and only those.
+// Lets the messages of a drop through the filter of an elevated window, and only those.
+// Names handed over stay out: a start with other rights has a window of its own.
 void AllowDropMessages(HWND window, TMessageFilter filter);
 
 // A layout row's stored properties, for its .Setup hook:

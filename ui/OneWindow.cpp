@@ -7,13 +7,29 @@
 
 namespace {
 
-constexpr wchar_t kStartLockName[] = L"Local\\Quorvane.Start";
-constexpr wchar_t kRecordName[] = L"Local\\Quorvane.Window";
 // A start whose forerunner hangs while it makes its window opens one of its own.
 constexpr DWORD kStartLockWait = 10000;
-// A window that does not take the names by then is hung: this start opens its own,
-// and ends within the time a user waits for it either way.
-constexpr UINT kHandOverWait = 1500;
+// A window that answers takes the names at once. One that is busy is waited for, as
+// a message it got late would still list them: a second window would list them too.
+// One that Windows finds hung (no message taken for 5 s) is not waited for.
+constexpr UINT kHandOverWait = 30000;
+
+// Whether this process runs with administrator rights ("Run as administrator").
+bool Elevated() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const UniqueKernelObject owned(token);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
+}
+
+// Starts with administrator rights have a window of their own, and starts without
+// them another: names are never handed to a window with other rights than the start's.
+std::wstring ObjectName(const wchar_t* name) {
+  return std::wstring(L"Local\\Quorvane.") + name + (Elevated() ? L".Elevated" : L"");
+}
 
 // Fixed widths, so a 32-bit and a 64-bit build of the program read each other's.
 struct TWindowRecord {
@@ -38,7 +54,7 @@ class TRecordView {
 
 // The recorded window, if it is still there and still the recorded process's.
 HWND OpenWindow(DWORD& processId) {
-  const UniqueKernelObject record(::OpenFileMappingW(FILE_MAP_READ, FALSE, kRecordName));
+  const UniqueKernelObject record(::OpenFileMappingW(FILE_MAP_READ, FALSE, ObjectName(L"Window").c_str()));
   if (!record) return nullptr;
   const TRecordView view(record.get(), FILE_MAP_READ);
   if (view.get() == nullptr) return nullptr;
@@ -55,7 +71,7 @@ HWND OpenWindow(DWORD& processId) {
 
 }  // namespace
 
-TOneWindow::TOneWindow() : FStartLock(::CreateMutexW(nullptr, FALSE, kStartLockName)) {
+TOneWindow::TOneWindow() : FStartLock(::CreateMutexW(nullptr, FALSE, ObjectName(L"Start").c_str())) {
   if (!FStartLock) return;
   const DWORD waited = ::WaitForSingleObject(FStartLock.get(), kStartLockWait);
   // A start that ended while it held the lock leaves it abandoned, and ours.
@@ -82,7 +98,7 @@ void TOneWindow::Become(HWND window) {
   // The record may be there already, kept by a program whose window has closed: it
   // is written over.
   FRecord.reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(TWindowRecord),
-                                     kRecordName));
+                                     ObjectName(L"Window").c_str()));
   if (FRecord) {
     const TRecordView view(FRecord.get(), FILE_MAP_WRITE);
     if (view.get() != nullptr) {

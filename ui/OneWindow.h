@@ -6,7 +6,8 @@
 //
 // The open window is recorded in a session's own named memory ("Local\"), which the
 // program's start-up writes and nothing else: another user's session, or a window of
-// the program's classes made by anything but the program's start, is never found.
+// the program's classes made by anything but the program's start, is never found. A
+// start with administrator rights and one without have a window each.
 
 #include <windows.h>
 

@@ -14,10 +14,13 @@ std::string StreamReason(const std::string& stream, std::string_view why) {
 }
 
 // One stream, whole; empty when it is gone.
-std::string ShredStream(IFileSystem& fileSystem, const std::string& path, const TRunStop& stop) {
+std::string ShredStream(IFileSystem& fileSystem, const std::string& path, const std::optional<TFileIdentity>& identity,
+                        const TRunStop& stop) {
   {
     const auto file = fileSystem.OpenExisting(path, true);
     if (!file) return std::string(ReasonOf(fileSystem.LastError()));
+    // A stream carries its file's number: another file under the name is not touched.
+    if (identity && file->Identity() != identity) return std::string(kChangedReason);
     const std::int64_t length = file->Length();
     if (length < 0) return std::string(kLengthUnknownReason);
     // A stream's progress is not the file's: the bar and readout stay with the file.
@@ -39,12 +42,13 @@ std::string ShredStream(IFileSystem& fileSystem, const std::string& path, const 
 
 }  // namespace
 
-std::string ShredNamedStreams(IFileSystem& fileSystem, const std::string& path, const TRunStop& stop) {
+std::string ShredNamedStreams(IFileSystem& fileSystem, const std::string& path,
+                              const std::optional<TFileIdentity>& identity, const TRunStop& stop) {
   const auto streams = fileSystem.NamedStreams(path);
   if (!streams) return std::string(kStreamsUnlistedReason);
   for (const std::string& stream : *streams) {
     if (stop.Requested()) return std::string(kStoppedInStreamReason);
-    if (const std::string why = ShredStream(fileSystem, path + ":" + stream, stop); !why.empty())
+    if (const std::string why = ShredStream(fileSystem, path + ":" + stream, identity, stop); !why.empty())
       return StreamReason(stream, why);
   }
   return {};

@@ -6,12 +6,15 @@
 // shredded as the file's data is, before it: overwritten with zeros over its whole
 // length, flushed, cut to length 0 and deleted.
 
+#include <optional>
 #include <string>
 
 #include "engine/FileSystem.h"
 #include "engine/RunStop.h"
 
-// Shreds every named stream of the file at path. Empty when none is left; else why
-// the file stays as it is, its own data untouched: the stream that could not be
-// shredded, a listing that failed, or a stop.
-std::string ShredNamedStreams(IFileSystem& fileSystem, const std::string& path, const TRunStop& stop);
+// Shreds every named stream of the file at path, each only when it is one of the file
+// of this identity (where it is known). Empty when none is left; else why the file
+// stays as it is, its own data untouched: the stream that could not be shredded, a
+// listing that failed, or a stop.
+std::string ShredNamedStreams(IFileSystem& fileSystem, const std::string& path,
+                              const std::optional<TFileIdentity>& identity, const TRunStop& stop);

@@ -82,7 +82,7 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   FDisplay.SetProgressMax(static_cast<std::int32_t>(size.Bytes / ProgressDivisor(size.Bytes)));
   FDisplay.SetProgressPosition(0);
 
-  FWhy = {};
+  FWhy.clear();
   FOtherNames = 0;
   if (size.Kind == TShredSize::kFill) {
     const std::int64_t written = FWipe->Wipe(entry, size.Bytes);
@@ -92,7 +92,10 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
     const bool folder = attributes != IFileSystem::kInvalidAttributes && (attributes & IFileSystem::kFolder) != 0;
     return Left(folder ? kFolderReason : FWipe->Why());
   }
-  if (const std::string why = ShredStreams(entry, size); !why.empty()) return Left(why);
+  // The streams go first, while the file itself is not open: under Wine a stream and
+  // its file are one file to the sharing rules.
+  if (const std::string why = ShredNamedStreams(FFileSystem, entry, size.Identity, FStop); !why.empty())
+    return Left(why);
   // Never made anew; and a file of another length, or another file under the name,
   // is not the one that was sized.
   const auto file = FFileSystem.OpenExisting(entry, true);
@@ -104,7 +107,7 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   }
   if (file->Length() != size.Bytes || (size.Identity && file->Identity() != size.Identity))
     return Left(kChangedReason);
-  FOtherNames = file->Names() - std::min<std::uint32_t>(file->Names(), 1);
+  FOtherNames = std::max<std::uint32_t>(file->Names(), 1) - 1;
   const TProgressReset reset(FDisplay);
   switch (OverwriteWithZeros(*file, size.Bytes, BlockSizeFor(size.Bytes), FDisplay, FStop)) {
     case TOverwrite::Complete:
@@ -120,23 +123,10 @@ std::int64_t TShredEngine::ShredFile(const std::string& entry, const TShredSize&
   return Left(FFileSystem.LastError() == TFileError::kDriveFull ? kDriveFullReason : kWriteFailedReason);
 }
 
-// The streams go first, while the file itself is not open: under Wine a stream and
-// its file are one file to the sharing rules. Only the file that was sized has its
-// streams shredded.
-std::string TShredEngine::ShredStreams(const std::string& entry, const TShredSize& size) {
-  const auto streams = FFileSystem.NamedStreams(entry);
-  if (streams && streams->empty()) return {};
-  if (streams && size.Identity) {
-    const auto file = FFileSystem.OpenExisting(entry, false);
-    if (!file || file->Identity() != size.Identity) return std::string(kChangedReason);
-  }
-  return ShredNamedStreams(FFileSystem, entry, FStop);
-}
-
 std::string_view TShredEngine::OtherNamesLeft() {
   if (FOtherNames == 0) return {};
-  FWhyText = OtherNamesReason(FOtherNames);
-  return FWhyText;
+  FWhy = OtherNamesReason(FOtherNames);
+  return FWhy;
 }
 
 std::vector<bool> TShredEngine::FilesAtStart(const IFileList& list) {

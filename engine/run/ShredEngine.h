@@ -86,16 +86,10 @@ class TShredEngine : private IFolderFiles {
   std::string_view WhyLeft() const noexcept { return FWhy; }
 
  private:
-  std::int64_t Left(std::string_view why) noexcept {
+  std::int64_t Left(std::string_view why) {
     FWhy = why;
     return -1;
   }
-  std::int64_t Left(std::string why) noexcept {
-    FWhyText = std::move(why);
-    FWhy = FWhyText;
-    return -1;
-  }
-  std::string ShredStreams(const std::string& entry, const TShredSize& size);
   // Why a file shredded under this name is still there; empty when it had no other.
   std::string_view OtherNamesLeft();
   void LeaveRest(IFileList& list, int from);
@@ -124,8 +118,7 @@ class TShredEngine : private IFolderFiles {
   std::unique_ptr<TMetadataScrub> FScrub;
   std::unique_ptr<TFreeSpaceWipe> FWipe;
   std::unique_ptr<TFolderShred> FFolders;
-  std::string_view FWhy;
-  std::string FWhyText;  // what FWhy shows when it is made for the file at hand
+  std::string FWhy;
   std::uint32_t FOtherNames = 0;  // of the file last overwritten
   std::int64_t FFilesFound = 0;  // in a run that holds folders: counted, and listed
   std::int64_t FFilesDone = 0;

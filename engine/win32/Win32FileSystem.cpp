@@ -75,10 +75,12 @@ class TWin32File final : public IShredFile {
     return TFileIdentity{*number};
   }
 
+  // Asked of the file alone: GetFileInformationByHandle reads the volume's description too.
   std::uint32_t Names() override {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(FHandle.get(), &info) || info.nNumberOfLinks == 0) return 1;
-    return info.nNumberOfLinks;
+    FILE_STANDARD_INFO info{};
+    if (!::GetFileInformationByHandleEx(FHandle.get(), FileStandardInfo, &info, sizeof info) || info.NumberOfLinks == 0)
+      return 1;
+    return info.NumberOfLinks;
   }
 
  private:
@@ -394,14 +396,18 @@ std::optional<std::wstring> DataStreamName(std::wstring_view listed) {
 // shredded there, and none is guessed.
 std::optional<std::vector<std::string>> TWin32FileSystem::NamedStreams(const std::string& path) {
   const std::wstring wide = Win32Path(path);
-  const std::optional<bool> keeps = KeepsStreams(wide);
-  if (!keeps) return std::nullopt;
   std::vector<std::string> names;
-  if (!*keeps) return names;
+  const std::optional<bool> keeps = KeepsStreams(wide);
+  if (keeps == false) return names;
   WIN32_FIND_STREAM_DATA found{};
   const UniqueFind find(::FindFirstStreamW(wide.c_str(), FindStreamInfoStandard, &found, 0));
   if (!find) {
-    if (::GetLastError() == ERROR_HANDLE_EOF) return names;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_HANDLE_EOF) return names;
+    // A volume that could not say whether it keeps streams (some network drives), and
+    // cannot list any, keeps none; one that says it does must list them.
+    if (!keeps && (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_PARAMETER))
+      return names;
     return std::nullopt;
   }
   do {

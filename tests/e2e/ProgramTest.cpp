@@ -328,6 +328,7 @@ TEST_F(StartedWithNamesTest, StartsAtOnceEndInOneWindowWithAllTheirNames) {
   ASSERT_TRUE(WaitFor([&] { return ended() == 3; }, std::chrono::seconds(60))) << ended() << " of 4 starts ended";
   const auto open = std::find_if(starts.begin(), starts.end(),
                                  [](const UniqueFile& start) { return ::WaitForSingleObject(start.get(), 0) != WAIT_OBJECT_0; });
+  ASSERT_NE(open, starts.end());
   const DWORD openId = ids[static_cast<std::size_t>(open - starts.begin())];
   TRemoteProgram program(std::move(*open), openId);
   for (const UniqueFile& start : starts) {

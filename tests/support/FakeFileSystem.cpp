@@ -76,7 +76,12 @@ class TFakeFile final : public IShredFile {
     FFs.nodes.at(FPath).times = fileTime;
     return true;
   }
-  std::optional<TFileIdentity> Identity() override { return TFileIdentity{FFs.nodes.at(FPath).id}; }
+  // A named stream ("C:\f.txt:s") carries its file's number, as on NTFS.
+  std::optional<TFileIdentity> Identity() override {
+    const std::size_t stream = FPath.find(':', 2);
+    const std::string owner = stream == std::string::npos ? FPath : FPath.substr(0, stream);
+    return TFileIdentity{FFs.nodes.at(FFs.nodes.count(owner) ? owner : FPath).id};
+  }
   std::uint32_t Names() override {
     const auto it = FFs.nameCounts.find(FPath);
     return it == FFs.nameCounts.end() ? 1 : it->second;

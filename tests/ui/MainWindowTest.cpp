@@ -388,6 +388,23 @@ TEST_F(MainWindowTest, TheWindowAnswersThroughARunAndStopKeepsThePartlyOverwritt
   EXPECT_EQ(ReadFileBytes(later), "later");
 }
 
+// A window asked to close during a run closes once the run has stopped: names handed
+// over meanwhile would be lost with it, so it takes none, nor drops.
+TEST_F(MainWindowTest, AWindowClosingAfterItsRunTakesNoMoreNames) {
+  const std::string large = folder / "large.bin";
+  MakeLargeFile(large, std::int64_t{16} << 30);
+  Drop({large});
+  form->btnWipe->Click();
+  ASSERT_TRUE(PumpUntil([this] { return form->pbWiping->Position() > 0; })) << "the overwrite never started";
+  ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(form->Running());
+  std::wstring block = HandedNamesBlock({WideOf(folder / "later.txt")});
+  COPYDATASTRUCT data{kHandedNamesTag, static_cast<DWORD>(block.size() * sizeof(wchar_t)), block.data()};
+  EXPECT_EQ(::SendMessageW(form->Handle(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), FALSE);
+  EXPECT_EQ(::GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  ASSERT_TRUE(PumpUntil([this] { return !form->Running(); })) << "closing did not stop the run";
+}
+
 TEST_F(MainWindowTest, TheFileDialogAddsNewNamesAndRemembersTheFolder) {
   const std::string a = folder / "a.txt", b = folder / "b.txt";
   WriteFileBytes(a, "a");

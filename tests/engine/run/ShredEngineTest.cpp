@@ -174,6 +174,8 @@ TEST_F(ShredEngineTest, AnotherFileUnderTheSizedNameIsNotTouched) {
   rig.fs.AddFile("C:\\a", 100);
   const TShredSize size = rig.engine.ShredSize("C:\\a");
   rig.fs.AddFile("C:\\a", 100);  // replaced: same name and length, another file
+  rig.fs.AddFile("C:\\a:s", 10);  // with a named stream of its own
+  rig.fs.streams["C:\\a"] = {"s"};
   EXPECT_EQ(rig.engine.ShredFile("C:\\a", size), -1);
   EXPECT_TRUE(rig.fs.Logged("write").empty());
 
