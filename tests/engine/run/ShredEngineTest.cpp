@@ -189,7 +189,7 @@ TEST_F(ShredEngineTest, AnotherFileUnderTheSizedNameIsNotTouched) {
 // Named streams are shredded whole before the file's own data, each opened by its
 // listed name; one that cannot be leaves the file untouched, unmarked and saying
 // which, as does a listing that fails. Compressed files are refused: zeros written
-// into one do not reach its clusters.
+// into one do not reach its clusters. Sparse ones are shredded as any file.
 TEST_F(ShredEngineTest, NamedStreamsGoFirstAndAStreamThatStaysKeepsItsFile) {
   rig.fs.AddFile("C:\\dl.exe", 100);
   rig.fs.AddFile("C:\\dl.exe:Zone.Identifier", 90);
@@ -204,11 +204,14 @@ TEST_F(ShredEngineTest, NamedStreamsGoFirstAndAStreamThatStaysKeepsItsFile) {
   rig.fs.unlistableStreams.insert("C:\\unlisted.txt");
   rig.fs.AddFile("C:\\packed.txt", 10);
   rig.fs.nodes["C:\\packed.txt"].attributes = 0x800;
-  EXPECT_EQ(rig.Run({"C:\\dl.exe", "C:\\kept.txt", "C:\\unlisted.txt", "C:\\packed.txt"}),
+  rig.fs.AddFile("C:\\sparse.bin", 10);  // zeros written into a sparse file are written to the disk
+  rig.fs.nodes["C:\\sparse.bin"].attributes = 0x200;
+  EXPECT_EQ(rig.Run({"C:\\dl.exe", "C:\\kept.txt", "C:\\unlisted.txt", "C:\\packed.txt", "C:\\sparse.bin"}),
             (std::vector<std::string>{
                 "SHREDDED! ... C:\\dl.exe",
                 LeftRow("its named stream \"held\" was not shredded: " + std::string(kInUseReason), "C:\\kept.txt"),
-                LeftRow(kStreamsUnlistedReason, "C:\\unlisted.txt"), LeftRow(kCompressedReason, "C:\\packed.txt")}));
+                LeftRow(kStreamsUnlistedReason, "C:\\unlisted.txt"), LeftRow(kCompressedReason, "C:\\packed.txt"),
+                "SHREDDED! ... C:\\sparse.bin"}));
   // The scrub opens the file once more.
   auto opened = rig.fs.Logged("open-rw C:\\dl.exe");
   opened.resize(3);
