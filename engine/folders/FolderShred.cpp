@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/ErrorTexts.h"
 #include "engine/folders/FolderTexts.h"
 #include "engine/scrub/MetadataScrub.h"
 
@@ -18,9 +19,9 @@ std::string SafeInReason(std::string text) {
 std::string_view HoldFailure(TFileError error) {
   switch (error) {
     case TFileError::kInUse:
-      return kFolderInUseReason;
+      return kInUseReason;
     case TFileError::kAccessDenied:
-      return kFolderAccessDeniedReason;
+      return kAccessDeniedReason;
     default:
       return kNotPlainFolderReason;
   }

@@ -21,7 +21,5 @@ inline constexpr std::string_view kNoLongerFolderReason = "it is no longer the f
 inline constexpr std::string_view kFolderGoneReason = "it is gone since the run began";
 inline constexpr std::string_view kVanishedReason =
     "it went while the run was in its folder (moved or removed by another program), so it was not shredded";
-inline constexpr std::string_view kFolderInUseReason = "in use by another program";
-inline constexpr std::string_view kFolderAccessDeniedReason = "access denied";
 inline constexpr std::string_view kKeptUnknownReason =
     "the system's and the user's own folders could not all be told, so no folder is shredded whole";

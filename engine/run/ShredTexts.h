@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/FileSystem.h"
+#include "engine/ErrorTexts.h"
 
 inline constexpr std::string_view kShreddedMarker = "SHREDDED! ... ";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
@@ -20,12 +20,8 @@ inline constexpr std::string_view kLinkReason =
 inline constexpr std::string_view kGoneReason =
     "its file is gone since the run began (shredded under another of its names, or removed by another program)";
 
-// Why a run left an entry, as its row says (ListRows.h). None holds ") ... ".
-inline constexpr std::string_view kInUseReason = "in use by another program";
-inline constexpr std::string_view kAccessDeniedReason = "access denied";
-inline constexpr std::string_view kReadOnlyDriveReason = "its drive is read-only";
-inline constexpr std::string_view kDriveFullReason = "its drive is full";
-inline constexpr std::string_view kNotOpenedReason = "it could not be opened for writing";
+// Why a run left an entry, as its row says (ListRows.h), besides why a call failed
+// (ErrorTexts.h). None holds ") ... ".
 inline constexpr std::string_view kChangedReason = "it changed after it was sized: another length or another file";
 inline constexpr std::string_view kWriteFailedReason = "a write to it failed; it is only partly overwritten";
 inline constexpr std::string_view kFlushFailedReason = "its zeros could not be flushed to the drive";
@@ -52,23 +48,6 @@ inline std::string OtherNamesReason(std::uint32_t others) {
 // Whether a row's reason says its name is gone with its file: that name is no free
 // space to fill when the row is tried again.
 inline bool NamedAFile(std::string_view reason) { return reason.starts_with(kOtherNamesStart) || reason == kGoneReason; }
-
-// Why a file could not be opened for writing, as far as the user is told.
-inline std::string_view ReasonOf(TFileError error) {
-  switch (error) {
-    case TFileError::kInUse:
-      return kInUseReason;
-    case TFileError::kAccessDenied:
-      return kAccessDeniedReason;
-    case TFileError::kReadOnlyDrive:
-      return kReadOnlyDriveReason;
-    case TFileError::kDriveFull:
-      return kDriveFullReason;
-    case TFileError::kOther:
-      break;
-  }
-  return kNotOpenedReason;
-}
 
 // An entry the run leaves alone, and why.
 inline std::string RefusedText(std::string_view entry, std::string_view reason) {

@@ -41,19 +41,9 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
 }  // namespace
 
 TRemoteProgram::TRemoteProgram(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  const std::wstring program = WideOf(exe);
-  std::wstring command = L"\"" + program + L"\"";
+  std::wstring command = L"\"" + WideOf(exe) + L"\"";
   if (!arguments.empty()) command += L" " + arguments;
-  const std::wstring current = WideOf(folder);
-  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        current.empty() ? nullptr : current.c_str(), &startup, &info))
-    throw std::runtime_error("cannot start " + exe);
-  ::CloseHandle(info.hThread);
-  FProcess.reset(info.hProcess);
-  FProcessId = info.dwProcessId;
+  FProcess = StartCommandLine(std::move(command), &FProcessId, WideOf(folder));
   WaitForWindow();
 }
 
@@ -106,11 +96,12 @@ void TRemoteProgram::Drop(const std::vector<std::string>& names, POINT at) {
   ::SendMessageTimeoutA(FWindow, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0, SMTO_NORMAL, 60000, &result);
 }
 
-UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId) {
+UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId, const std::wstring& folder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
     throw std::runtime_error("cannot start " + NarrowOf(commandLine, CP_UTF8));
   ::CloseHandle(info.hThread);
   if (processId != nullptr) *processId = info.dwProcessId;

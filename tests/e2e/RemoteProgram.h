@@ -10,8 +10,9 @@
 #include "base/Handles.h"
 #include "base/WideText.h"
 
-// Starts a command line; its process, and the process's id.
-UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId = nullptr);
+// Starts a command line, in a current folder of its own when given; its process, and
+// the process's id.
+UniqueFile StartCommandLine(std::wstring commandLine, DWORD* processId = nullptr, const std::wstring& folder = L"");
 // Runs a command line to its end; the exit code, or -1 when it did not end in time
 // (the process is then ended).
 long RunCommandLine(std::wstring commandLine, DWORD milliseconds);
